@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Prepares this machine for building and testing Orvello. Idempotent: when everything is already
+# present it only checks and returns within seconds.
+#   packages  - compilers (native and mingw-w64), Wine (32-bit), Xvfb, the libraries of the Linux build
+#   cross     - pugixml, zlib+minizip and GoogleTest cross-built for i686 and x86_64 mingw-w64
+#   wine      - a private Wine prefix under build/wineprefix
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build"
+mkdir -p "$build"
+
+log() { printf '[setup] %s\n' "$*"; }
+
+packages=(
+  build-essential cmake ninja-build pkg-config git ca-certificates dpkg-dev file
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686
+  wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick
+  libpugixml-dev zlib1g-dev libminizip-dev nlohmann-json3-dev libgtest-dev libgmock-dev googletest
+  libbenchmark-dev clang-format zip unzip iproute2 python3
+)
+
+need_install() {
+  local p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q 'install ok installed' || return 0
+  done
+  return 1
+}
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+enable_deb_src() {
+  local f=/etc/apt/sources.list.d/debian.sources
+  if [ -f "$f" ] && ! grep -q 'deb-src' "$f"; then
+    as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
+    return 0
+  fi
+  if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list &&
+    ! grep -q '^deb-src ' /etc/apt/sources.list; then
+    grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | as_root tee -a /etc/apt/sources.list >/dev/null
+    return 0
+  fi
+  return 1
+}
+
+if need_install || ! dpkg --print-foreign-architectures | grep -qx i386 ||
+  ! ls /var/lib/apt/lists/*Sources >/dev/null 2>&1; then
+  log "installing packages"
+  export DEBIAN_FRONTEND=noninteractive
+  dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
+  enable_deb_src || true
+  as_root apt-get update -qq
+  as_root apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+fi
+
+"$root/scripts/cross-deps.sh"
+"$root/scripts/wine-prefix.sh"
+log "ready"

@@ -1,0 +1,40 @@
+#pragma once
+// Files on the machine's disk, addressed by Windows paths ("C:\Program Files\...") above the port.
+#include "platform/ports/Status.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ports {
+
+struct FileEntry {
+    std::wstring name; // the name only, no folder
+    bool directory = false;
+    std::uint64_t size = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    [[nodiscard]] virtual Status readFile(std::wstring_view path, std::vector<std::uint8_t>& out) = 0;
+    // Creates or replaces the file.
+    [[nodiscard]] virtual Status writeFile(std::wstring_view path, std::span<const std::uint8_t> data) = 0;
+    // Creates the file when missing, then appends.
+    [[nodiscard]] virtual Status appendFile(std::wstring_view path, std::span<const std::uint8_t> data) = 0;
+    [[nodiscard]] virtual Status copyFile(std::wstring_view from, std::wstring_view to,
+                                          bool failIfExists) = 0;
+    [[nodiscard]] virtual Status deleteFile(std::wstring_view path) = 0;
+    // Creates every missing folder of the path; an existing folder is success.
+    [[nodiscard]] virtual Status createDirectories(std::wstring_view path) = 0;
+    [[nodiscard]] virtual Status removeDirectory(std::wstring_view path) = 0;
+    [[nodiscard]] virtual Status listDirectory(std::wstring_view path, std::vector<FileEntry>& out) = 0;
+
+    virtual bool fileExists(std::wstring_view path) = 0;
+    virtual bool directoryExists(std::wstring_view path) = 0;
+};
+
+} // namespace ports

@@ -1,0 +1,22 @@
+#pragma once
+// One machine's set of ports: the real Windows one or the simulated one. The composition root (the
+// program's entry, or a test fixture) creates it and hands it to CApp, the engine and the pages.
+#include "platform/ports/FileSystem.h"
+#include "platform/ports/ProfileStore.h"
+#include "platform/ports/Resources.h"
+#include "platform/ports/SystemInfo.h"
+
+namespace ports {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    virtual bool simulated() const = 0;
+
+    virtual ProfileStore& profile() = 0;
+    virtual SystemInfo& system() = 0;
+    virtual FileSystem& files() = 0;
+    virtual Resources& resources() = 0;
+};
+
+} // namespace ports

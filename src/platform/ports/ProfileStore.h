@@ -1,0 +1,31 @@
+#pragma once
+// The per-user store of the persisted choices: the registry key
+// HKEY_CURRENT_USER\software\<company>\<application>\<section> on Windows, the per-user section of the
+// simulated machine otherwise. Integers are REG_DWORD values, texts REG_SZ values.
+#include "platform/ports/Status.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ports {
+
+class ProfileStore {
+public:
+    virtual ~ProfileStore() = default;
+
+    // The default when the key or the value is missing or holds another type.
+    virtual std::int32_t readInt(std::wstring_view section, std::wstring_view name, std::int32_t def) = 0;
+    virtual std::wstring readString(std::wstring_view section, std::wstring_view name,
+                                    std::wstring_view def) = 0;
+
+    // Creates the keys on the way when they are missing.
+    [[nodiscard]] virtual Status writeInt(std::wstring_view section, std::wstring_view name,
+                                          std::int32_t value) = 0;
+    // No text deletes the value (a missing value is not an error).
+    [[nodiscard]] virtual Status writeString(std::wstring_view section, std::wstring_view name,
+                                             std::optional<std::wstring_view> text) = 0;
+};
+
+} // namespace ports

@@ -1,0 +1,53 @@
+#pragma once
+// Facts about the machine and the running process that the application core asks for.
+#include "platform/ports/Status.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ports {
+
+enum class Architecture { X86, X64, Arm64 };
+
+struct WindowsVersion {
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    std::uint32_t build = 0;
+};
+
+enum class KnownFolder {
+    Windows,         // C:\Windows
+    System,          // C:\Windows\System32 as the process sees it
+    ProgramFiles,    // the native Program Files folder
+    ProgramFilesX86, // Program Files (x86) on 64-bit systems, Program Files otherwise
+    Temp,            // the user's temporary folder
+};
+
+class SystemInfo {
+public:
+    virtual ~SystemInfo() = default;
+
+    // The machine's own architecture, asked afresh at every call (never cached).
+    virtual Architecture nativeArchitecture() = 0;
+    // True when this process runs under WOW64 (a 32-bit process on a 64-bit system).
+    virtual bool isWow64Process() = 0;
+    virtual WindowsVersion windowsVersion() = 0;
+
+    virtual std::uint16_t userDefaultUiLanguage() = 0;
+    virtual void setThreadUiLanguage(std::uint16_t langId) = 0;
+
+    // Full path of the running executable, whatever its length.
+    virtual std::wstring modulePath() = 0;
+    virtual std::wstring knownFolder(KnownFolder folder) = 0;
+
+    // The ANSI code page (CP_ACP) and conversions through it.
+    virtual std::uint32_t ansiCodePage() = 0;
+    [[nodiscard]] virtual Status ansiToWide(std::string_view in, std::wstring& out) = 0;
+    [[nodiscard]] virtual Status wideToAnsi(std::wstring_view in, std::string& out) = 0;
+
+    // Diagnostics the user never sees (OutputDebugString on Windows).
+    virtual void debugOutput(std::wstring_view text) = 0;
+};
+
+} // namespace ports

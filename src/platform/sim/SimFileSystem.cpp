@@ -1,0 +1,182 @@
+#include "platform/sim/SimFileSystem.h"
+
+#include "app/text/Utf.h"
+
+#include <fstream>
+#include <system_error>
+
+namespace sim {
+namespace fs = std::filesystem;
+using ports::Status;
+namespace winerr = ports::winerr;
+
+namespace {
+
+// FileNotFound when the folder exists but the file does not, PathNotFound when the folder is missing.
+Status missing(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_directory(p.parent_path(), ec) ? winerr::FileNotFound : winerr::PathNotFound;
+}
+
+Status fromErrorCode(const std::error_code& ec, const fs::path& p) {
+    if (!ec)
+        return winerr::Success;
+#ifdef _WIN32
+    // The host is Windows itself: its own code is the answer.
+    if (ec.category() == std::system_category())
+        return static_cast<Status>(ec.value());
+#endif
+    if (ec == std::errc::no_such_file_or_directory)
+        return missing(p);
+    if (ec == std::errc::file_exists)
+        return winerr::AlreadyExists;
+    if (ec == std::errc::directory_not_empty)
+        return winerr::DirNotEmpty;
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
+        return winerr::AccessDenied;
+    if (ec == std::errc::filename_too_long)
+        return winerr::FilenameExcedRange;
+    if (ec == std::errc::not_a_directory)
+        return winerr::PathNotFound;
+    return winerr::AccessDenied;
+}
+
+} // namespace
+
+Status SimFileSystem::fault(const char* operation) {
+    return machine_.write([&](Json& s) { return SimMachine::takeFault(s, operation); });
+}
+
+Status SimFileSystem::readFile(std::wstring_view path, std::vector<std::uint8_t>& out) {
+    out.clear();
+    const fs::path p = machine_.hostPath(path);
+    if (p.empty())
+        return winerr::PathNotFound;
+    if (Status f = fault("ReadFile"))
+        return f;
+    std::error_code ec;
+    if (fs::is_directory(p, ec))
+        return winerr::AccessDenied;
+    std::ifstream in(p, std::ios::binary);
+    if (!in)
+        return fs::exists(p, ec) ? winerr::AccessDenied : missing(p);
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return winerr::Success;
+}
+
+Status SimFileSystem::write(std::wstring_view path, std::span<const std::uint8_t> data, bool append) {
+    const fs::path p = machine_.hostPath(path);
+    if (p.empty())
+        return winerr::PathNotFound;
+    if (Status f = fault("WriteFile"))
+        return f;
+    std::error_code ec;
+    if (fs::is_directory(p, ec))
+        return winerr::AccessDenied;
+    if (!fs::is_directory(p.parent_path(), ec))
+        return winerr::PathNotFound;
+    std::ofstream out(p, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+    if (!out)
+        return winerr::AccessDenied;
+    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    return out.flush() ? winerr::Success : winerr::AccessDenied;
+}
+
+Status SimFileSystem::writeFile(std::wstring_view path, std::span<const std::uint8_t> data) {
+    return write(path, data, false);
+}
+
+Status SimFileSystem::appendFile(std::wstring_view path, std::span<const std::uint8_t> data) {
+    return write(path, data, true);
+}
+
+Status SimFileSystem::copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) {
+    const fs::path src = machine_.hostPath(from), dst = machine_.hostPath(to);
+    if (src.empty() || dst.empty())
+        return winerr::PathNotFound;
+    if (Status f = fault("CopyFile"))
+        return f;
+    std::error_code ec;
+    if (!fs::is_regular_file(src, ec))
+        return fs::exists(src, ec) ? winerr::AccessDenied : missing(src);
+    if (fs::exists(dst, ec) && failIfExists)
+        return winerr::FileExists;
+    if (!fs::is_directory(dst.parent_path(), ec))
+        return winerr::PathNotFound;
+    fs::copy_file(src, dst, fs::copy_options::overwrite_existing, ec);
+    return fromErrorCode(ec, dst);
+}
+
+Status SimFileSystem::deleteFile(std::wstring_view path) {
+    const fs::path p = machine_.hostPath(path);
+    if (p.empty())
+        return winerr::PathNotFound;
+    if (Status f = fault("DeleteFile"))
+        return f;
+    std::error_code ec;
+    if (fs::is_directory(p, ec))
+        return winerr::AccessDenied;
+    if (!fs::exists(p, ec))
+        return missing(p);
+    fs::remove(p, ec);
+    return fromErrorCode(ec, p);
+}
+
+Status SimFileSystem::createDirectories(std::wstring_view path) {
+    const fs::path p = machine_.hostPath(path);
+    if (p.empty())
+        return winerr::PathNotFound;
+    if (Status f = fault("CreateDirectory"))
+        return f;
+    std::error_code ec;
+    if (fs::exists(p, ec) && !fs::is_directory(p, ec))
+        return winerr::AlreadyExists;
+    fs::create_directories(p, ec);
+    return fromErrorCode(ec, p);
+}
+
+Status SimFileSystem::removeDirectory(std::wstring_view path) {
+    const fs::path p = machine_.hostPath(path);
+    if (p.empty())
+        return winerr::PathNotFound;
+    if (Status f = fault("RemoveDirectory"))
+        return f;
+    std::error_code ec;
+    if (!fs::is_directory(p, ec))
+        return fs::exists(p, ec) ? winerr::InvalidName : missing(p);
+    // Asked first: the host's C library reports a non-empty folder in different ways.
+    if (!fs::is_empty(p, ec))
+        return winerr::DirNotEmpty;
+    fs::remove(p, ec);
+    return fromErrorCode(ec, p);
+}
+
+Status SimFileSystem::listDirectory(std::wstring_view path, std::vector<ports::FileEntry>& out) {
+    out.clear();
+    const fs::path p = machine_.hostPath(path);
+    std::error_code ec;
+    if (p.empty() || !fs::is_directory(p, ec))
+        return winerr::PathNotFound;
+    for (const auto& e : fs::directory_iterator(p, ec)) {
+        ports::FileEntry entry;
+        entry.name = text::fromUtf8(e.path().filename().string());
+        entry.directory = e.is_directory(ec);
+        entry.size = entry.directory ? 0 : e.file_size(ec);
+        out.push_back(std::move(entry));
+    }
+    return fromErrorCode(ec, p);
+}
+
+bool SimFileSystem::fileExists(std::wstring_view path) {
+    const fs::path p = machine_.hostPath(path);
+    std::error_code ec;
+    return !p.empty() && fs::is_regular_file(p, ec);
+}
+
+bool SimFileSystem::directoryExists(std::wstring_view path) {
+    const fs::path p = machine_.hostPath(path);
+    std::error_code ec;
+    return !p.empty() && fs::is_directory(p, ec);
+}
+
+} // namespace sim

@@ -1,0 +1,162 @@
+#include "platform/sim/SimMachine.h"
+
+#include "app/text/Compare.h"
+#include "app/text/Utf.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace sim {
+
+using ports::Status;
+namespace winerr = ports::winerr;
+
+SimMachine::SimMachine(Json state, std::filesystem::path file, std::filesystem::path driveRoot)
+    : state_(std::move(state)), file_(std::move(file)), driveRoot_(std::move(driveRoot)) {}
+
+std::unique_ptr<SimMachine> SimMachine::inMemory(Json state, std::filesystem::path driveRoot) {
+    std::error_code ec;
+    std::filesystem::create_directories(driveRoot / "C", ec);
+    return std::unique_ptr<SimMachine>(new SimMachine(std::move(state), {}, std::move(driveRoot)));
+}
+
+std::unique_ptr<SimMachine> SimMachine::demo() {
+    static std::atomic<int> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    auto root = std::filesystem::temp_directory_path() /
+                ("orvello-demo-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    return inMemory(demoMachineState(), root);
+}
+
+std::unique_ptr<SimMachine> SimMachine::openFile(const std::filesystem::path& file, Status& status) {
+    status = winerr::Success;
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(file, ec);
+    // The drive of a file-backed machine sits beside the file, so two processes share it too.
+    auto drive = absolute;
+    drive += ".drive";
+    std::filesystem::create_directories(drive / "C", ec);
+    Json state;
+    {
+        HostFileLock lock(std::filesystem::path(absolute).concat(".lock"));
+        std::ifstream in(absolute, std::ios::binary);
+        if (!in) {
+            state = demoMachineState();
+            if (!replaceFileAtomically(absolute, state.dump(2))) {
+                status = winerr::AccessDenied;
+                return nullptr;
+            }
+        } else {
+            state = Json::parse(in, nullptr, false);
+            if (state.is_discarded() || !state.is_object()) {
+                status = winerr::InvalidData;
+                return nullptr;
+            }
+        }
+    }
+    return std::unique_ptr<SimMachine>(new SimMachine(std::move(state), absolute, drive));
+}
+
+SimMachine::Guard::Guard(SimMachine& m) : m_(m) {
+    m_.mutex_.lock();
+    if (m_.depth_++ == 0 && !m_.file_.empty()) {
+        fileLock_ = std::make_unique<HostFileLock>(std::filesystem::path(m_.file_).concat(".lock"));
+        m_.reload();
+    }
+}
+
+SimMachine::Guard::~Guard() {
+    --m_.depth_;
+    fileLock_.reset();
+    m_.mutex_.unlock();
+}
+
+SimMachine::SaveOnExit::~SaveOnExit() {
+    if (m_.depth_ == 1)
+        m_.save();
+}
+
+void SimMachine::reload() {
+    std::ifstream in(file_, std::ios::binary);
+    if (!in)
+        return; // keep what we have; the next save recreates the file
+    Json fresh = Json::parse(in, nullptr, false);
+    if (!fresh.is_discarded() && fresh.is_object())
+        state_ = std::move(fresh);
+}
+
+void SimMachine::save() {
+    if (!file_.empty())
+        replaceFileAtomically(file_, state_.dump(2));
+}
+
+Status SimMachine::takeFault(Json& state, std::string_view operation) {
+    auto it = state.find("faults");
+    if (it == state.end() || !it->is_array())
+        return winerr::Success;
+    for (size_t i = 0; i < it->size(); ++i) {
+        Json& f = (*it)[i];
+        if (f.value("operation", std::string()) != operation)
+            continue;
+        const Status code = f.value("code", static_cast<Status>(winerr::AccessDenied));
+        const int count = f.value("count", 1);
+        if (count <= 1)
+            it->erase(i);
+        else
+            f["count"] = count - 1;
+        return code;
+    }
+    return winerr::Success;
+}
+
+std::filesystem::path SimMachine::hostPath(std::wstring_view windowsPath) const {
+    std::wstring_view p = windowsPath;
+    if (p.starts_with(L"\\\\?\\"))
+        p.remove_prefix(4);
+    if (p.size() < 2 || p[1] != L':' || !std::iswalpha(static_cast<wint_t>(p[0])))
+        return {};
+    std::filesystem::path host = driveRoot_ / std::string(1, static_cast<char>(text::upperOrdinal(p[0])));
+    p.remove_prefix(2);
+    bool existing = true;
+    size_t pos = 0;
+    while (pos <= p.size()) {
+        size_t end = p.find_first_of(L"\\/", pos);
+        if (end == std::wstring_view::npos)
+            end = p.size();
+        std::wstring_view part = p.substr(pos, end - pos);
+        pos = end + 1;
+        if (part.empty() || part == L".")
+            continue;
+        if (part == L"..") {
+            if (host.has_parent_path() && host != driveRoot_ / host.filename())
+                host = host.parent_path();
+            continue;
+        }
+        const std::string name = text::toUtf8(part);
+        if (existing) {
+            std::error_code ec;
+            if (!std::filesystem::exists(host / name, ec)) {
+                // Windows file names ignore case: find the existing entry that differs only in case.
+                std::string match;
+                for (const auto& e : std::filesystem::directory_iterator(host, ec)) {
+                    if (text::equalsNoCase(text::fromUtf8(e.path().filename().string()), part)) {
+                        match = e.path().filename().string();
+                        break;
+                    }
+                }
+                if (!match.empty()) {
+                    host /= match;
+                    continue;
+                }
+                existing = false;
+            }
+        }
+        host /= name;
+    }
+    return host;
+}
+
+} // namespace sim

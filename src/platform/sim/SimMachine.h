@@ -1,0 +1,93 @@
+#pragma once
+// The simulated Windows machine: one JSON document holding the machine's state (see
+// docs/simulated-machine.md), kept in memory or in a file that several processes share. Every
+// access runs under the machine's lock; a file-backed machine re-reads the file first and writes it
+// back atomically after a change, so the wizard and the simulated device-console tool see one state.
+#include "platform/ports/Status.h"
+#include "platform/sim/HostFile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace sim {
+
+using Json = nlohmann::json;
+
+class SimMachine {
+public:
+    // A machine that lives in memory only, starting from `state`.
+    static std::unique_ptr<SimMachine> inMemory(Json state, std::filesystem::path driveRoot);
+    // The embedded demo machine, in memory, with its C: drive in a fresh temporary folder.
+    static std::unique_ptr<SimMachine> demo();
+    // A machine whose state is the JSON file at `file`. A missing file is created from the demo
+    // machine. Fails with ERROR_INVALID_DATA for a file that is not a JSON object.
+    static std::unique_ptr<SimMachine> openFile(const std::filesystem::path& file, ports::Status& status);
+
+    // Runs fn(const Json&) on the current state under the lock.
+    template <typename F> decltype(auto) read(F&& fn) {
+        Guard g(*this);
+        return fn(static_cast<const Json&>(state_));
+    }
+    // Runs fn(Json&) under the lock and saves the state afterwards.
+    template <typename F> decltype(auto) write(F&& fn) {
+        Guard g(*this);
+        SaveOnExit save(*this);
+        return fn(state_);
+    }
+
+    // Fault injection: when the state's "faults" list holds an entry for `operation` with a count
+    // left, uses one and returns its code; otherwise success. Call inside write().
+    static ports::Status takeFault(Json& state, std::string_view operation);
+
+    // The folder that holds the machine's drives ("C" below it is C:).
+    const std::filesystem::path& driveRoot() const { return driveRoot_; }
+    // The host path of a Windows path ("C:\Windows\x.dll", "\\?\C:\..."), matching existing names
+    // without regard to case as Windows does. Empty for a path that is not absolute.
+    std::filesystem::path hostPath(std::wstring_view windowsPath) const;
+
+    std::string fileName() const { return file_.string(); }
+
+private:
+    SimMachine(Json state, std::filesystem::path file, std::filesystem::path driveRoot);
+
+    class Guard {
+    public:
+        explicit Guard(SimMachine& m);
+        ~Guard();
+        Guard(const Guard&) = delete;
+        Guard& operator=(const Guard&) = delete;
+
+    private:
+        SimMachine& m_;
+        std::unique_ptr<HostFileLock> fileLock_;
+    };
+    class SaveOnExit {
+    public:
+        explicit SaveOnExit(SimMachine& m) : m_(m) {}
+        ~SaveOnExit();
+        SaveOnExit(const SaveOnExit&) = delete;
+        SaveOnExit& operator=(const SaveOnExit&) = delete;
+
+    private:
+        SimMachine& m_;
+    };
+
+    void reload();
+    void save();
+
+    std::recursive_mutex mutex_;
+    int depth_ = 0;
+    Json state_;
+    std::filesystem::path file_; // empty for an in-memory machine
+    std::filesystem::path driveRoot_;
+};
+
+// The state of the embedded demo machine.
+Json demoMachineState();
+
+} // namespace sim

@@ -1,0 +1,29 @@
+#pragma once
+// The persisted choices kept in the simulated machine's per-user section: state "profile", one
+// object per key path ("software\ZEVR\Orvello\SetupMode"), values as {"type": "REG_DWORD"|"REG_SZ",
+// "value": ...}. Key paths and value names ignore case, as the registry does.
+#include "platform/ports/ProfileStore.h"
+#include "platform/sim/SimMachine.h"
+
+namespace sim {
+
+class SimProfileStore final : public ports::ProfileStore {
+public:
+    SimProfileStore(SimMachine& machine, std::wstring company, std::wstring application);
+
+    std::int32_t readInt(std::wstring_view section, std::wstring_view name, std::int32_t def) override;
+    std::wstring readString(std::wstring_view section, std::wstring_view name,
+                            std::wstring_view def) override;
+    ports::Status writeInt(std::wstring_view section, std::wstring_view name, std::int32_t value) override;
+    ports::Status writeString(std::wstring_view section, std::wstring_view name,
+                              std::optional<std::wstring_view> text) override;
+
+private:
+    std::string keyPath(std::wstring_view section) const;
+
+    SimMachine& machine_;
+    std::wstring company_;
+    std::wstring application_;
+};
+
+} // namespace sim

@@ -1,0 +1,39 @@
+#pragma once
+// Machine facts from the simulated machine's "system" section: architecture ("x86", "x64", "ARM64"),
+// Windows version ("10.0.19045"), the user's UI language, the ANSI code page (65001 UTF-8 by default;
+// 1252, 28591 and 20127 are also known) and the program's path.
+#include "platform/ports/SystemInfo.h"
+#include "platform/sim/SimMachine.h"
+
+#include <mutex>
+#include <vector>
+
+namespace sim {
+
+class SimSystemInfo final : public ports::SystemInfo {
+public:
+    explicit SimSystemInfo(SimMachine& machine) : machine_(machine) {}
+
+    ports::Architecture nativeArchitecture() override;
+    bool isWow64Process() override;
+    ports::WindowsVersion windowsVersion() override;
+    std::uint16_t userDefaultUiLanguage() override;
+    void setThreadUiLanguage(std::uint16_t langId) override;
+    std::wstring modulePath() override;
+    std::wstring knownFolder(ports::KnownFolder folder) override;
+    std::uint32_t ansiCodePage() override;
+    ports::Status ansiToWide(std::string_view in, std::wstring& out) override;
+    ports::Status wideToAnsi(std::wstring_view in, std::string& out) override;
+    void debugOutput(std::wstring_view text) override;
+
+    std::uint16_t threadUiLanguage() const { return threadUiLanguage_; }
+    std::vector<std::wstring> debugLines() const;
+
+private:
+    SimMachine& machine_;
+    std::uint16_t threadUiLanguage_ = 0;
+    mutable std::mutex debugMutex_;
+    std::vector<std::wstring> debugLines_;
+};
+
+} // namespace sim

@@ -1,0 +1,159 @@
+#include "platform/win32/Win32SystemInfo.h"
+
+#include "platform/win32/ProcAddress.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace win32 {
+using ports::Architecture;
+
+namespace {
+
+// Absent before Windows 10 1709 and in older Wine: looked up at every call, never imported.
+using IsWow64Process2Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+
+constexpr USHORT kMachineI386 = 0x014c, kMachineAmd64 = 0x8664, kMachineArm64 = 0xAA64;
+
+std::wstring fromBuffer(const std::vector<wchar_t>& buf, UINT n) {
+    return std::wstring(buf.data(), n);
+}
+
+// Calls `get(buffer, size)` with a growing buffer until the whole text fits.
+template <typename F> std::wstring growing(F get) {
+    std::vector<wchar_t> buf(MAX_PATH);
+    for (;;) {
+        const UINT n = get(buf.data(), static_cast<UINT>(buf.size()));
+        if (n == 0)
+            return {};
+        if (n < buf.size())
+            return fromBuffer(buf, n);
+        buf.resize(n + 1 > buf.size() * 2 ? n + 1 : buf.size() * 2);
+    }
+}
+
+} // namespace
+
+Architecture Win32SystemInfo::nativeArchitecture() {
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    auto isWow64Process2 = procAddress<IsWow64Process2Fn>(kernel, "IsWow64Process2");
+    if (isWow64Process2) {
+        USHORT process = 0, native = 0;
+        if (isWow64Process2(GetCurrentProcess(), &process, &native)) {
+            if (native == kMachineArm64)
+                return Architecture::Arm64;
+            if (native == kMachineAmd64)
+                return Architecture::X64;
+            if (native == kMachineI386)
+                return Architecture::X86;
+        }
+    }
+    return isWow64Process() ? Architecture::X64 : Architecture::X86;
+}
+
+bool Win32SystemInfo::isWow64Process() {
+    BOOL wow = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow) && wow;
+}
+
+ports::WindowsVersion Win32SystemInfo::windowsVersion() {
+    // GetVersionEx reports what the manifest admits; RtlGetVersion tells the truth.
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto rtlGetVersion = procAddress<RtlGetVersionFn>(ntdll, "RtlGetVersion");
+    if (!rtlGetVersion || rtlGetVersion(&info) != 0)
+        return {};
+    return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+}
+
+std::uint16_t Win32SystemInfo::userDefaultUiLanguage() {
+    return GetUserDefaultUILanguage();
+}
+
+void Win32SystemInfo::setThreadUiLanguage(std::uint16_t langId) {
+    SetThreadUILanguage(langId);
+}
+
+std::wstring Win32SystemInfo::modulePath() {
+    // GetModuleFileNameW truncates silently at the buffer's size: grow until it no longer fills it.
+    std::vector<wchar_t> buf(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0)
+            return {};
+        if (n < buf.size() - 1)
+            return std::wstring(buf.data(), n);
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::wstring Win32SystemInfo::knownFolder(ports::KnownFolder folder) {
+    switch (folder) {
+    case ports::KnownFolder::Windows:
+        return growing([](wchar_t* b, UINT n) { return GetWindowsDirectoryW(b, n); });
+    case ports::KnownFolder::System:
+        return growing([](wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); });
+    case ports::KnownFolder::ProgramFiles: {
+        // A 32-bit process is shown "Program Files (x86)"; the native folder is in ProgramW6432.
+        std::wstring native = growing([](wchar_t* b, UINT n) {
+            return static_cast<UINT>(GetEnvironmentVariableW(L"ProgramW6432", b, n));
+        });
+        if (!native.empty())
+            return native;
+        [[fallthrough]];
+    }
+    case ports::KnownFolder::ProgramFilesX86: {
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+            return {};
+        return path;
+    }
+    case ports::KnownFolder::Temp: {
+        std::wstring t = growing([](wchar_t* b, UINT n) { return static_cast<UINT>(GetTempPathW(n, b)); });
+        while (!t.empty() && t.back() == L'\\')
+            t.pop_back();
+        return t;
+    }
+    }
+    return {};
+}
+
+std::uint32_t Win32SystemInfo::ansiCodePage() {
+    return GetACP();
+}
+
+ports::Status Win32SystemInfo::ansiToWide(std::string_view in, std::wstring& out) {
+    out.clear();
+    if (in.empty())
+        return ports::winerr::Success;
+    const int n = MultiByteToWideChar(CP_ACP, 0, in.data(), static_cast<int>(in.size()), nullptr, 0);
+    if (n <= 0)
+        return GetLastError();
+    out.resize(static_cast<size_t>(n));
+    MultiByteToWideChar(CP_ACP, 0, in.data(), static_cast<int>(in.size()), out.data(), n);
+    return ports::winerr::Success;
+}
+
+ports::Status Win32SystemInfo::wideToAnsi(std::wstring_view in, std::string& out) {
+    out.clear();
+    if (in.empty())
+        return ports::winerr::Success;
+    const int n =
+        WideCharToMultiByte(CP_ACP, 0, in.data(), static_cast<int>(in.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return GetLastError();
+    out.resize(static_cast<size_t>(n));
+    WideCharToMultiByte(CP_ACP, 0, in.data(), static_cast<int>(in.size()), out.data(), n, nullptr, nullptr);
+    return ports::winerr::Success;
+}
+
+void Win32SystemInfo::debugOutput(std::wstring_view text) {
+    const std::wstring line(text);
+    OutputDebugStringW(line.c_str());
+}
+
+} // namespace win32

@@ -1,0 +1,22 @@
+#pragma once
+// Machine facts from the running Windows system.
+#include "platform/ports/SystemInfo.h"
+
+namespace win32 {
+
+class Win32SystemInfo final : public ports::SystemInfo {
+public:
+    ports::Architecture nativeArchitecture() override;
+    bool isWow64Process() override;
+    ports::WindowsVersion windowsVersion() override;
+    std::uint16_t userDefaultUiLanguage() override;
+    void setThreadUiLanguage(std::uint16_t langId) override;
+    std::wstring modulePath() override;
+    std::wstring knownFolder(ports::KnownFolder folder) override;
+    std::uint32_t ansiCodePage() override;
+    ports::Status ansiToWide(std::string_view in, std::wstring& out) override;
+    ports::Status wideToAnsi(std::wstring_view in, std::string& out) override;
+    void debugOutput(std::wstring_view text) override;
+};
+
+} // namespace win32

@@ -22,7 +22,7 @@ packages=(
 need_install() {
   local p
   for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q 'install ok installed' || return 0
+    [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = 'install ok installed' ] || return 0
   done
   return 1
 }
@@ -43,11 +43,13 @@ enable_deb_src() {
   return 1
 }
 
-if need_install || ! dpkg --print-foreign-architectures | grep -qx i386 ||
-  ! ls /var/lib/apt/lists/*Sources >/dev/null 2>&1; then
+# (Outputs are captured first: with pipefail, grep -q closing the pipe early would read as a failure.)
+foreign=$(dpkg --print-foreign-architectures)
+sources=$(apt-cache showsrc zlib 2>/dev/null || true)
+if need_install || ! grep -qx i386 <<<"$foreign" || ! grep -q '^Version:' <<<"$sources"; then
   log "installing packages"
   export DEBIAN_FRONTEND=noninteractive
-  dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
+  grep -qx i386 <<<"$foreign" || as_root dpkg --add-architecture i386
   enable_deb_src || true
   as_root apt-get update -qq
   as_root apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null

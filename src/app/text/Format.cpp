@@ -36,12 +36,18 @@ std::wstring pad(std::wstring body, const Spec& spec, bool zeroAllowed) {
 }
 
 std::string narrowSpec(const Spec& spec, const char* length, char conversion) {
-    std::string f = "%" + spec.flags;
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "%" + std::string.
+    std::string f(1, '%');
+    f += spec.flags;
     if (spec.width >= 0)
         f += std::to_string(spec.width);
-    if (spec.precision >= 0)
-        f += "." + std::to_string(spec.precision);
-    return f + length + conversion;
+    if (spec.precision >= 0) {
+        f += '.';
+        f += std::to_string(spec.precision);
+    }
+    f += length;
+    f += conversion;
+    return f;
 }
 
 std::wstring formatInteger(const Spec& spec, std::uint64_t bits) {

@@ -4,8 +4,11 @@
 #include "platform/ports/Platform.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimMachine.h"
+#include "platform/sim/SimPorts.h"
 #include "platform/sim/SimProfileStore.h"
 #include "platform/sim/SimSystemInfo.h"
+
+#include <memory>
 
 namespace sim {
 
@@ -18,6 +21,12 @@ public:
     ports::SystemInfo& system() override { return system_; }
     ports::FileSystem& files() override { return files_; }
     ports::Resources& resources() override { return resources_; }
+    ports::PrintSpooler& spooler() override { return *spooler_; }
+    ports::DeviceTree& devices() override { return *devices_; }
+    ports::Bluetooth& bluetooth() override { return *bluetooth_; }
+    ports::ServiceControl& services() override { return *services_; }
+    ports::Processes& processes() override { return *processes_; }
+    ports::Clock& clock() override { return *clock_; }
 
     SimMachine& machine() { return machine_; }
     SimSystemInfo& simSystem() { return system_; }
@@ -28,6 +37,12 @@ private:
     SimProfileStore profile_;
     SimSystemInfo system_;
     SimFileSystem files_;
+    std::unique_ptr<ports::PrintSpooler> spooler_;
+    std::unique_ptr<ports::DeviceTree> devices_;
+    std::unique_ptr<ports::Bluetooth> bluetooth_;
+    std::unique_ptr<ports::ServiceControl> services_;
+    std::unique_ptr<ports::Processes> processes_;
+    std::unique_ptr<ports::Clock> clock_;
 };
 
 } // namespace sim

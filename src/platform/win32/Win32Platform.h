@@ -2,28 +2,45 @@
 // The ports of the real Windows machine this program runs on.
 #include "platform/ports/Platform.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Ports.h"
 #include "platform/win32/Win32ProfileStore.h"
 #include "platform/win32/Win32Resources.h"
 #include "platform/win32/Win32SystemInfo.h"
+
+#include <memory>
 
 namespace win32 {
 
 class Win32Platform final : public ports::Platform {
 public:
     explicit Win32Platform(ports::Resources& resources)
-        : resources_(resources), profile_(L"ZEVR", L"Orvello") {}
+        : resources_(resources), profile_(L"ZEVR", L"Orvello"), spooler_(makeWin32PrintSpooler()),
+          devices_(makeWin32DeviceTree()), bluetooth_(makeWin32Bluetooth()),
+          services_(makeWin32ServiceControl()), processes_(makeWin32Processes()), clock_(makeWin32Clock()) {}
 
     bool simulated() const override { return false; }
     ports::ProfileStore& profile() override { return profile_; }
     ports::SystemInfo& system() override { return system_; }
     ports::FileSystem& files() override { return files_; }
     ports::Resources& resources() override { return resources_; }
+    ports::PrintSpooler& spooler() override { return *spooler_; }
+    ports::DeviceTree& devices() override { return *devices_; }
+    ports::Bluetooth& bluetooth() override { return *bluetooth_; }
+    ports::ServiceControl& services() override { return *services_; }
+    ports::Processes& processes() override { return *processes_; }
+    ports::Clock& clock() override { return *clock_; }
 
 private:
     ports::Resources& resources_;
     Win32ProfileStore profile_;
     Win32SystemInfo system_;
     Win32FileSystem files_;
+    std::unique_ptr<ports::PrintSpooler> spooler_;
+    std::unique_ptr<ports::DeviceTree> devices_;
+    std::unique_ptr<ports::Bluetooth> bluetooth_;
+    std::unique_ptr<ports::ServiceControl> services_;
+    std::unique_ptr<ports::Processes> processes_;
+    std::unique_ptr<ports::Clock> clock_;
 };
 
 } // namespace win32

@@ -17,7 +17,8 @@ inline constexpr std::wstring_view kResourceTypeZip = L"ZIPRES";
 class Resources {
 public:
     virtual ~Resources() = default;
-    // The bytes of one resource, valid for the life of the program; nothing when it is absent.
+    // The bytes of one resource, valid for the life of the program; nothing when it is absent, an
+    // empty span when it exists but cannot be loaded.
     virtual std::optional<std::span<const std::uint8_t>> find(std::wstring_view type, std::uint16_t id) = 0;
 };
 

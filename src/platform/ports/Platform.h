@@ -1,6 +1,8 @@
 #pragma once
 // One machine's set of ports: the real Windows one or the simulated one. The composition root (the
 // program's entry, or a test fixture) creates it and hands it to CApp, the engine and the pages.
+#include "platform/ports/AppHost.h"
+#include "platform/ports/Clock.h"
 #include "platform/ports/FileSystem.h"
 #include "platform/ports/ProfileStore.h"
 #include "platform/ports/Resources.h"
@@ -17,6 +19,11 @@ public:
     virtual SystemInfo& system() = 0;
     virtual FileSystem& files() = 0;
     virtual Resources& resources() = 0;
+
+    // --- process start and end, and the local clock (application core) ---
+    virtual AppHost& host() = 0;
+    virtual Clock& clock() = 0;
+    // --- end of the application core's ports ---
 };
 
 } // namespace ports

@@ -2,6 +2,8 @@
 // The ports of one simulated machine. Resources come from the program itself (they are not part of
 // the machine), so the composition root passes them in.
 #include "platform/ports/Platform.h"
+#include "platform/sim/SimAppHost.h"
+#include "platform/sim/SimClock.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimProfileStore.h"
@@ -9,7 +11,8 @@
 
 namespace sim {
 
-class SimPlatform final : public ports::Platform {
+// Not final: a test may put a recording port in front of one of these.
+class SimPlatform : public ports::Platform {
 public:
     SimPlatform(SimMachine& machine, ports::Resources& resources);
 
@@ -18,6 +21,12 @@ public:
     ports::SystemInfo& system() override { return system_; }
     ports::FileSystem& files() override { return files_; }
     ports::Resources& resources() override { return resources_; }
+
+    // --- process start and end, and the local clock (application core) ---
+    ports::AppHost& host() override { return host_; }
+    ports::Clock& clock() override { return clock_; }
+    SimAppHost& simHost() { return host_; }
+    // --- end of the application core's ports ---
 
     SimMachine& machine() { return machine_; }
     SimSystemInfo& simSystem() { return system_; }
@@ -28,6 +37,10 @@ private:
     SimProfileStore profile_;
     SimSystemInfo system_;
     SimFileSystem files_;
+    // --- application core ---
+    SimAppHost host_;
+    SimClock clock_;
+    // --- end of the application core's ports ---
 };
 
 } // namespace sim

@@ -1,0 +1,13 @@
+#include "platform/win32/Win32Clock.h"
+
+#include <windows.h>
+
+namespace win32 {
+
+ports::SystemTime Win32Clock::localTime() {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    return {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+} // namespace win32

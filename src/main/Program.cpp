@@ -1,5 +1,6 @@
 #include "main/Program.h"
 
+#include "app/CApp.h"
 #include "app/text/Format.h"
 
 CommandLine parseCommandLine(std::vector<std::wstring> args) {
@@ -32,32 +33,16 @@ const wchar_t* architectureName(ports::Architecture a) {
 
 } // namespace
 
-int runProgram(ports::Platform& platform, const CommandLine&,
+int runProgram(ports::Platform& platform, const CommandLine& cmd,
                const std::function<void(std::wstring_view)>& say) {
     auto& sys = platform.system();
     const auto v = sys.windowsVersion();
     say(text::format(L"Orvello on %s Windows %u.%u.%u (%s), user interface language 0x%04X",
                      platform.simulated() ? L"a simulated" : L"this", v.major, v.minor, v.build,
                      architectureName(sys.nativeArchitecture()), sys.userDefaultUiLanguage()));
-    struct Item {
-        const wchar_t* name;
-        std::wstring_view type;
-        std::uint16_t id;
-    };
-    const Item items[] = {{L"driver catalogue", ports::kResourceTypeXml, ports::kResourceCatalogue},
-                          {L"manufacturer records", ports::kResourceTypeXml, ports::kResourceManufacturers},
-                          {L"skin archive", ports::kResourceTypeZip, ports::kResourceSkin}};
-    int missing = 0;
-    for (const auto& item : items) {
-        const auto bytes = platform.resources().find(item.type, item.id);
-        if (bytes)
-            say(text::format(L"resource %s %u (%s): %u bytes", std::wstring(item.type), item.id, item.name,
-                             bytes->size()));
-        else
-            say(text::format(L"resource %s %u (%s): missing", std::wstring(item.type), item.id, item.name)),
-                ++missing;
-    }
-    say(text::format(L"persisted SetupMode: %d", platform.profile().readInt(L"SetupMode", L"SetupMode", 0)));
-    say(L"start-up stops here: the main window is not built yet");
-    return missing ? 1 : 0;
+    // The seams of the catalogue, the language layer and the main window are filled by their layers.
+    app::AppParts parts;
+    parts.say = say;
+    CApp theApp(platform, std::move(parts));
+    return app::runProcess(theApp, cmd.args);
 }

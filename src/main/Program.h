@@ -15,7 +15,7 @@ struct CommandLine {
 
 CommandLine parseCommandLine(std::vector<std::wstring> args);
 
-// Runs the start-up on `platform`; `say` receives a line for whoever started the program.
-// Returns the process exit code.
+// Runs the program on `platform`: CApp's start-up, message loop and exit. `say` receives lines for
+// whoever started the program (how far start-up got). Returns the process exit code.
 int runProgram(ports::Platform& platform, const CommandLine& cmd,
                const std::function<void(std::wstring_view)>& say);

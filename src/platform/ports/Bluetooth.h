@@ -32,6 +32,8 @@ struct BluetoothDeviceInfo {
     SystemTime lastSeen;
     SystemTime lastUsed;
     std::wstring name;
+
+    friend bool operator==(const BluetoothDeviceInfo&, const BluetoothDeviceInfo&) = default;
 };
 
 // BLUETOOTH_DEVICE_SEARCH_PARAMS.

@@ -1,21 +1,12 @@
 #pragma once
-// Time as the engine waits on it (the spooler polls, pairing retries, the USB query's pause), so
-// that tests can run those waits on a virtual clock.
+// Time as the engine waits on it (the spooler polls, pairing retries, the USB query's pause) and the
+// local date and time of the log file's stamps and its one-file-per-day rule, so that tests can run
+// waits on a virtual clock and choose the date.
+#include "platform/ports/SystemTime.h"
+
 #include <cstdint>
 
 namespace ports {
-
-// SYSTEMTIME.
-struct SystemTime {
-    std::uint16_t year = 0;
-    std::uint16_t month = 0;
-    std::uint16_t dayOfWeek = 0;
-    std::uint16_t day = 0;
-    std::uint16_t hour = 0;
-    std::uint16_t minute = 0;
-    std::uint16_t second = 0;
-    std::uint16_t milliseconds = 0;
-};
 
 class Clock {
 public:

@@ -23,6 +23,10 @@ public:
     [[nodiscard]] virtual Status readFile(std::wstring_view path, std::vector<std::uint8_t>& out) = 0;
     // Creates or replaces the file.
     [[nodiscard]] virtual Status writeFile(std::wstring_view path, std::span<const std::uint8_t> data) = 0;
+    // Creates the file with `data` only when it does not exist yet (CREATE_NEW): an existing file
+    // is left alone and gives ERROR_FILE_EXISTS (80).
+    [[nodiscard]] virtual Status createNewFile(std::wstring_view path,
+                                               std::span<const std::uint8_t> data) = 0;
     // Creates the file when missing, then appends.
     [[nodiscard]] virtual Status appendFile(std::wstring_view path, std::span<const std::uint8_t> data) = 0;
     [[nodiscard]] virtual Status copyFile(std::wstring_view from, std::wstring_view to,

@@ -1,6 +1,7 @@
 #pragma once
 // One machine's set of ports: the real Windows one or the simulated one. The composition root (the
 // program's entry, or a test fixture) creates it and hands it to CApp, the engine and the pages.
+#include "platform/ports/AppHost.h"
 #include "platform/ports/Bluetooth.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/DeviceTree.h"
@@ -31,6 +32,9 @@ public:
     virtual ServiceControl& services() = 0;
     virtual Processes& processes() = 0;
     virtual Clock& clock() = 0;
+
+    // Process start and end (application core).
+    virtual AppHost& host() = 0;
 };
 
 } // namespace ports

@@ -15,6 +15,10 @@ class ProfileStore {
 public:
     virtual ~ProfileStore() = default;
 
+    // The company and application keys below "software" (the wizard sets "ZEVR" and "Orvello"
+    // at start-up, before its first read). Not meant to change while other threads use the store.
+    virtual void setApplicationKey(std::wstring_view company, std::wstring_view application) = 0;
+
     // The default when the key or the value is missing or holds another type.
     virtual std::int32_t readInt(std::wstring_view section, std::wstring_view name, std::int32_t def) = 0;
     virtual std::wstring readString(std::wstring_view section, std::wstring_view name,

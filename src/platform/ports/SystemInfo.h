@@ -3,12 +3,32 @@
 #include "platform/ports/Status.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace ports {
 
 enum class Architecture { X86, X64, Arm64 };
+
+inline constexpr std::uint16_t kImageFileMachineI386 = 0x014C;
+inline constexpr std::uint16_t kImageFileMachineAmd64 = 0x8664;
+inline constexpr std::uint16_t kImageFileMachineArm64 = 0xAA64;
+
+// How a 32-bit process learns the machine's architecture. `nativeMachine` is what IsWow64Process2
+// reports, or nothing when that function does not exist (before Windows 10 1709); then the only
+// clue is IsWow64Process, and a WOW64 process is taken to run on x64. ARM64 is recognised only
+// through IsWow64Process2; with it, the machine is x64 exactly when it says AMD64.
+constexpr Architecture architectureFromWow64(std::optional<std::uint16_t> nativeMachine,
+                                             bool wow64Process) noexcept {
+    if (!nativeMachine)
+        return wow64Process ? Architecture::X64 : Architecture::X86;
+    if (*nativeMachine == kImageFileMachineArm64)
+        return Architecture::Arm64;
+    if (*nativeMachine == kImageFileMachineAmd64)
+        return Architecture::X64;
+    return Architecture::X86;
+}
 
 struct WindowsVersion {
     std::uint32_t major = 0;
@@ -45,6 +65,13 @@ public:
     virtual std::uint32_t ansiCodePage() = 0;
     [[nodiscard]] virtual Status ansiToWide(std::string_view in, std::wstring& out) = 0;
     [[nodiscard]] virtual Status wideToAnsi(std::wstring_view in, std::string& out) = 0;
+
+    // The system's message text for an error code (FormatMessageW from the system, inserts
+    // ignored, language neutral/default), with its line end as the system gives it; "" when the
+    // system has none.
+    virtual std::wstring systemMessage(std::uint32_t code) = 0;
+    // The calling thread's last error (GetLastError).
+    virtual std::uint32_t lastError() = 0;
 
     // Diagnostics the user never sees (OutputDebugString on Windows).
     virtual void debugOutput(std::wstring_view text) = 0;

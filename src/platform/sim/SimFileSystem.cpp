@@ -5,6 +5,14 @@
 #include <fstream>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace sim {
 namespace fs = std::filesystem;
 using ports::Status;
@@ -41,6 +49,38 @@ Status fromErrorCode(const std::error_code& ec, const fs::path& p) {
     return winerr::AccessDenied;
 }
 
+// Creates `p` only when it does not exist, in one step on the host (CREATE_NEW, O_EXCL), so that
+// two writers never both believe they made the file.
+Status createExclusive(const fs::path& p, std::span<const std::uint8_t> data) {
+#ifdef _WIN32
+    HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    DWORD written = 0;
+    const BOOL ok =
+        data.empty() || WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+    const Status st = ok ? winerr::Success : GetLastError();
+    CloseHandle(h);
+    return st;
+#else
+    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno == EEXIST ? winerr::FileExists : winerr::AccessDenied;
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    return done == data.size() ? winerr::Success : winerr::AccessDenied;
+#endif
+}
+
 } // namespace
 
 Status SimFileSystem::fault(const char* operation) {
@@ -64,7 +104,7 @@ Status SimFileSystem::readFile(std::wstring_view path, std::vector<std::uint8_t>
     return winerr::Success;
 }
 
-Status SimFileSystem::write(std::wstring_view path, std::span<const std::uint8_t> data, bool append) {
+Status SimFileSystem::write(std::wstring_view path, std::span<const std::uint8_t> data, Mode mode) {
     const fs::path p = machine_.hostPath(path);
     if (p.empty())
         return winerr::PathNotFound;
@@ -75,7 +115,9 @@ Status SimFileSystem::write(std::wstring_view path, std::span<const std::uint8_t
         return winerr::AccessDenied;
     if (!fs::is_directory(p.parent_path(), ec))
         return winerr::PathNotFound;
-    std::ofstream out(p, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+    if (mode == Mode::CreateNew)
+        return createExclusive(p, data);
+    std::ofstream out(p, std::ios::binary | (mode == Mode::Append ? std::ios::app : std::ios::trunc));
     if (!out)
         return winerr::AccessDenied;
     out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
@@ -83,11 +125,15 @@ Status SimFileSystem::write(std::wstring_view path, std::span<const std::uint8_t
 }
 
 Status SimFileSystem::writeFile(std::wstring_view path, std::span<const std::uint8_t> data) {
-    return write(path, data, false);
+    return write(path, data, Mode::Replace);
+}
+
+Status SimFileSystem::createNewFile(std::wstring_view path, std::span<const std::uint8_t> data) {
+    return write(path, data, Mode::CreateNew);
 }
 
 Status SimFileSystem::appendFile(std::wstring_view path, std::span<const std::uint8_t> data) {
-    return write(path, data, true);
+    return write(path, data, Mode::Append);
 }
 
 Status SimFileSystem::copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) {

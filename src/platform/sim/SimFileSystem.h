@@ -13,6 +13,7 @@ public:
 
     ports::Status readFile(std::wstring_view path, std::vector<std::uint8_t>& out) override;
     ports::Status writeFile(std::wstring_view path, std::span<const std::uint8_t> data) override;
+    ports::Status createNewFile(std::wstring_view path, std::span<const std::uint8_t> data) override;
     ports::Status appendFile(std::wstring_view path, std::span<const std::uint8_t> data) override;
     ports::Status copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) override;
     ports::Status deleteFile(std::wstring_view path) override;
@@ -24,7 +25,8 @@ public:
 
 private:
     ports::Status fault(const char* operation);
-    ports::Status write(std::wstring_view path, std::span<const std::uint8_t> data, bool append);
+    enum class Mode { Replace, Append, CreateNew };
+    ports::Status write(std::wstring_view path, std::span<const std::uint8_t> data, Mode mode);
 
     SimMachine& machine_;
 };

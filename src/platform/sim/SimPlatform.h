@@ -2,6 +2,7 @@
 // The ports of one simulated machine. Resources come from the program itself (they are not part of
 // the machine), so the composition root passes them in.
 #include "platform/ports/Platform.h"
+#include "platform/sim/SimAppHost.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimPorts.h"
@@ -12,7 +13,8 @@
 
 namespace sim {
 
-class SimPlatform final : public ports::Platform {
+// Not final: a test may put a recording port in front of one of these.
+class SimPlatform : public ports::Platform {
 public:
     SimPlatform(SimMachine& machine, ports::Resources& resources);
 
@@ -27,6 +29,9 @@ public:
     ports::ServiceControl& services() override { return *services_; }
     ports::Processes& processes() override { return *processes_; }
     ports::Clock& clock() override { return *clock_; }
+
+    ports::AppHost& host() override { return host_; }
+    SimAppHost& simHost() { return host_; }
 
     SimMachine& machine() { return machine_; }
     SimSystemInfo& simSystem() { return system_; }
@@ -43,6 +48,7 @@ private:
     std::unique_ptr<ports::ServiceControl> services_;
     std::unique_ptr<ports::Processes> processes_;
     std::unique_ptr<ports::Clock> clock_;
+    SimAppHost host_;
 };
 
 } // namespace sim

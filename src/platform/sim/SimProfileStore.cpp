@@ -55,6 +55,11 @@ Status setValue(Json& state, const std::string& key, const std::string& name, Js
 SimProfileStore::SimProfileStore(SimMachine& machine, std::wstring company, std::wstring application)
     : machine_(machine), company_(std::move(company)), application_(std::move(application)) {}
 
+void SimProfileStore::setApplicationKey(std::wstring_view company, std::wstring_view application) {
+    company_ = company;
+    application_ = application;
+}
+
 std::string SimProfileStore::keyPath(std::wstring_view section) const {
     return text::toUtf8(L"software\\" + company_ + L"\\" + application_ + L"\\" + std::wstring(section));
 }

@@ -11,6 +11,7 @@ class SimProfileStore final : public ports::ProfileStore {
 public:
     SimProfileStore(SimMachine& machine, std::wstring company, std::wstring application);
 
+    void setApplicationKey(std::wstring_view company, std::wstring_view application) override;
     std::int32_t readInt(std::wstring_view section, std::wstring_view name, std::int32_t def) override;
     std::wstring readString(std::wstring_view section, std::wstring_view name,
                             std::wstring_view def) override;

@@ -2,6 +2,7 @@
 
 #include "app/text/Utf.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,7 +29,8 @@ const Json& section(const Json& s) {
 
 } // namespace
 
-Architecture SimSystemInfo::nativeArchitecture() {
+// The machine's own architecture as the state names it.
+Architecture SimSystemInfo::machineArchitecture() {
     const std::string a =
         machine_.read([](const Json& s) { return section(s).value("architecture", "x64"); });
     if (a == "x86")
@@ -38,9 +40,23 @@ Architecture SimSystemInfo::nativeArchitecture() {
     return Architecture::X64;
 }
 
+// What a 32-bit program finds out, by the same rule as on Windows: a machine whose system lacks
+// IsWow64Process2 ("isWow64Process2": false) can only be told apart as WOW64 or not.
+Architecture SimSystemInfo::nativeArchitecture() {
+    const Architecture machine = machineArchitecture();
+    const bool hasIsWow64Process2 =
+        machine_.read([](const Json& s) { return section(s).value("isWow64Process2", true); });
+    std::optional<std::uint16_t> native;
+    if (hasIsWow64Process2)
+        native = machine == Architecture::Arm64 ? ports::kImageFileMachineArm64
+                 : machine == Architecture::X64 ? ports::kImageFileMachineAmd64
+                                                : ports::kImageFileMachineI386;
+    return ports::architectureFromWow64(native, machine != Architecture::X86);
+}
+
 // The wizard is a 32-bit program: on any 64-bit machine it runs under WOW64.
 bool SimSystemInfo::isWow64Process() {
-    return nativeArchitecture() != Architecture::X86;
+    return machineArchitecture() != Architecture::X86;
 }
 
 ports::WindowsVersion SimSystemInfo::windowsVersion() {
@@ -66,7 +82,16 @@ std::wstring SimSystemInfo::modulePath() {
 }
 
 std::wstring SimSystemInfo::knownFolder(ports::KnownFolder folder) {
-    const bool is64 = nativeArchitecture() != Architecture::X86;
+    // The fault "SHGetFolderPath" makes the next lookup find nothing.
+    const bool faulty = machine_.read([](const Json& s) {
+        auto f = s.find("faults");
+        return f != s.end() && f->is_array() && std::any_of(f->begin(), f->end(), [](const Json& e) {
+                   return e.value("operation", "") == "SHGetFolderPath";
+               });
+    });
+    if (faulty && machine_.write([](Json& s) { return SimMachine::takeFault(s, "SHGetFolderPath"); }))
+        return {};
+    const bool is64 = machineArchitecture() != Architecture::X86;
     switch (folder) {
     case ports::KnownFolder::Windows:
         return L"C:\\Windows";
@@ -131,6 +156,15 @@ Status SimSystemInfo::wideToAnsi(std::wstring_view in, std::string& out) {
         }
         out += mapped;
     }
+    return winerr::Success;
+}
+
+std::wstring SimSystemInfo::systemMessage(std::uint32_t code) {
+    return englishSystemMessage(code);
+}
+
+// The simulated machine keeps no per-thread error: callers get their codes as results.
+std::uint32_t SimSystemInfo::lastError() {
     return winerr::Success;
 }
 

@@ -20,9 +20,9 @@ Status writeAll(HANDLE h, std::span<const std::uint8_t> data) {
     return ports::winerr::Success;
 }
 
-Status openAndWrite(std::wstring_view path, std::span<const std::uint8_t> data, bool append) {
-    UniqueFile f(CreateFileW(extendedPath(path).c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE,
-                             FILE_SHARE_READ, nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS,
+Status openAndWrite(std::wstring_view path, std::span<const std::uint8_t> data, DWORD access,
+                    DWORD creation) {
+    UniqueFile f(CreateFileW(extendedPath(path).c_str(), access, FILE_SHARE_READ, nullptr, creation,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f)
         return GetLastError();
@@ -60,11 +60,15 @@ Status Win32FileSystem::readFile(std::wstring_view path, std::vector<std::uint8_
 }
 
 Status Win32FileSystem::writeFile(std::wstring_view path, std::span<const std::uint8_t> data) {
-    return openAndWrite(path, data, false);
+    return openAndWrite(path, data, GENERIC_WRITE, CREATE_ALWAYS);
+}
+
+Status Win32FileSystem::createNewFile(std::wstring_view path, std::span<const std::uint8_t> data) {
+    return openAndWrite(path, data, GENERIC_WRITE, CREATE_NEW);
 }
 
 Status Win32FileSystem::appendFile(std::wstring_view path, std::span<const std::uint8_t> data) {
-    return openAndWrite(path, data, true);
+    return openAndWrite(path, data, FILE_APPEND_DATA, OPEN_ALWAYS);
 }
 
 Status Win32FileSystem::copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) {

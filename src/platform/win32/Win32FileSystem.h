@@ -8,6 +8,7 @@ class Win32FileSystem final : public ports::FileSystem {
 public:
     ports::Status readFile(std::wstring_view path, std::vector<std::uint8_t>& out) override;
     ports::Status writeFile(std::wstring_view path, std::span<const std::uint8_t> data) override;
+    ports::Status createNewFile(std::wstring_view path, std::span<const std::uint8_t> data) override;
     ports::Status appendFile(std::wstring_view path, std::span<const std::uint8_t> data) override;
     ports::Status copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) override;
     ports::Status deleteFile(std::wstring_view path) override;

@@ -1,6 +1,7 @@
 #pragma once
 // The ports of the real Windows machine this program runs on.
 #include "platform/ports/Platform.h"
+#include "platform/win32/Win32AppHost.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Ports.h"
 #include "platform/win32/Win32ProfileStore.h"
@@ -30,6 +31,8 @@ public:
     ports::Processes& processes() override { return *processes_; }
     ports::Clock& clock() override { return *clock_; }
 
+    ports::AppHost& host() override { return host_; }
+
 private:
     ports::Resources& resources_;
     Win32ProfileStore profile_;
@@ -41,6 +44,7 @@ private:
     std::unique_ptr<ports::ServiceControl> services_;
     std::unique_ptr<ports::Processes> processes_;
     std::unique_ptr<ports::Clock> clock_;
+    Win32AppHost host_;
 };
 
 } // namespace win32

@@ -9,6 +9,11 @@ namespace win32 {
 Win32ProfileStore::Win32ProfileStore(std::wstring company, std::wstring application)
     : company_(std::move(company)), application_(std::move(application)) {}
 
+void Win32ProfileStore::setApplicationKey(std::wstring_view company, std::wstring_view application) {
+    company_ = company;
+    application_ = application;
+}
+
 std::wstring Win32ProfileStore::keyPath(std::wstring_view section) const {
     return L"software\\" + company_ + L"\\" + application_ + L"\\" + std::wstring(section);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <vector>
 
 namespace win32 {
@@ -15,8 +16,6 @@ namespace {
 // Absent before Windows 10 1709 and in older Wine: looked up at every call, never imported.
 using IsWow64Process2Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
 using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
-
-constexpr USHORT kMachineI386 = 0x014c, kMachineAmd64 = 0x8664, kMachineArm64 = 0xAA64;
 
 std::wstring fromBuffer(const std::vector<wchar_t>& buf, UINT n) {
     return std::wstring(buf.data(), n);
@@ -40,18 +39,12 @@ template <typename F> std::wstring growing(F get) {
 Architecture Win32SystemInfo::nativeArchitecture() {
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     auto isWow64Process2 = procAddress<IsWow64Process2Fn>(kernel, "IsWow64Process2");
-    if (isWow64Process2) {
-        USHORT process = 0, native = 0;
-        if (isWow64Process2(GetCurrentProcess(), &process, &native)) {
-            if (native == kMachineArm64)
-                return Architecture::Arm64;
-            if (native == kMachineAmd64)
-                return Architecture::X64;
-            if (native == kMachineI386)
-                return Architecture::X86;
-        }
-    }
-    return isWow64Process() ? Architecture::X64 : Architecture::X86;
+    if (!isWow64Process2)
+        return ports::architectureFromWow64(std::nullopt, isWow64Process());
+    USHORT process = 0, native = 0;
+    if (!isWow64Process2(GetCurrentProcess(), &process, &native))
+        native = 0; // a failed query names no machine
+    return ports::architectureFromWow64(native, false);
 }
 
 bool Win32SystemInfo::isWow64Process() {
@@ -79,10 +72,14 @@ void Win32SystemInfo::setThreadUiLanguage(std::uint16_t langId) {
 }
 
 std::wstring Win32SystemInfo::modulePath() {
+    return modulePathOf(nullptr);
+}
+
+std::wstring modulePathOf(HMODULE module) {
     // GetModuleFileNameW truncates silently at the buffer's size: grow until it no longer fills it.
     std::vector<wchar_t> buf(MAX_PATH);
     for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        const DWORD n = GetModuleFileNameW(module, buf.data(), static_cast<DWORD>(buf.size()));
         if (n == 0)
             return {};
         if (n < buf.size() - 1)
@@ -149,6 +146,22 @@ ports::Status Win32SystemInfo::wideToAnsi(std::wstring_view in, std::string& out
     out.resize(static_cast<size_t>(n));
     WideCharToMultiByte(CP_ACP, 0, in.data(), static_cast<int>(in.size()), out.data(), n, nullptr, nullptr);
     return ports::winerr::Success;
+}
+
+std::wstring Win32SystemInfo::systemMessage(std::uint32_t code) {
+    struct LocalFreeDeleter {
+        void operator()(wchar_t* p) const noexcept { LocalFree(p); }
+    };
+    wchar_t* raw = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
+    const std::unique_ptr<wchar_t, LocalFreeDeleter> buffer(raw);
+    return n && buffer ? std::wstring(buffer.get(), n) : std::wstring();
+}
+
+std::uint32_t Win32SystemInfo::lastError() {
+    return GetLastError();
 }
 
 void Win32SystemInfo::debugOutput(std::wstring_view text) {

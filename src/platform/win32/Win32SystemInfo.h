@@ -2,6 +2,8 @@
 // Machine facts from the running Windows system.
 #include "platform/ports/SystemInfo.h"
 
+#include <windows.h>
+
 namespace win32 {
 
 class Win32SystemInfo final : public ports::SystemInfo {
@@ -16,7 +18,12 @@ public:
     std::uint32_t ansiCodePage() override;
     ports::Status ansiToWide(std::string_view in, std::wstring& out) override;
     ports::Status wideToAnsi(std::wstring_view in, std::string& out) override;
+    std::wstring systemMessage(std::uint32_t code) override;
+    std::uint32_t lastError() override;
     void debugOutput(std::wstring_view text) override;
 };
+
+// The full path of a loaded module (null: the executable), however long it is.
+std::wstring modulePathOf(HMODULE module);
 
 } // namespace win32

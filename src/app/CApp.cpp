@@ -1,0 +1,150 @@
+#include "app/CApp.h"
+
+#include "app/DebugMode.h"
+#include "app/NoMainWindowYet.h"
+#include "app/PersistedChoices.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<CApp*> theApp{nullptr};
+} // namespace
+
+CApp::CApp(ports::Platform& platform, app::AppParts parts)
+    : platform_(platform), identity_(std::move(parts.identity)), ui_(std::move(parts.ui)),
+      catalogue_(std::move(parts.catalogue)), pickLanguage_(std::move(parts.pickLanguage)),
+      say_(std::move(parts.say)), log_(platform.files(), platform.clock()) {
+    if (!ui_)
+        ui_ = std::make_unique<app::NoMainWindowYet>(say_);
+    if (!catalogue_)
+        catalogue_ = std::make_unique<app::NoCatalogue>();
+    CApp* none = nullptr;
+    theApp.compare_exchange_strong(none, this);
+}
+
+CApp::~CApp() {
+    CApp* self = this;
+    theApp.compare_exchange_strong(self, nullptr);
+}
+
+CApp* CApp::instance() {
+    return theApp.load();
+}
+
+bool CApp::initInstance() {
+    ports::SystemInfo& system = platform_.system();
+    ports::AppHost& host = platform_.host();
+
+    // Base initialisation, then one running copy per machine: a later copy signals the first and
+    // ends without a window.
+    if (!ui_->initialiseToolkit(identity_.appName, app::SkinSource{}))
+        return false;
+    singleInstance_ = host.claimSingleInstance(identity_.singleInstanceId);
+    if (!singleInstance_->first()) {
+        if (say_)
+            say_(L"another copy is running on this machine: it was asked to come forward");
+        return false;
+    }
+
+    ui_->initialiseRichEdit();
+    ui_->registerControlClasses(app::kControlClasses);
+    startWinsock();
+    (void)host.enablePrivilege(app::kDriverLoadingPrivilege); // without it, driver installs fail later
+
+    platform_.profile().setApplicationKey(identity_.companyKey, identity_.appName);
+    app::loadPersistedChoices(platform_.profile(), session_);
+
+    catalogue_->loadDocuments(platform_);
+    catalogue_->readCatalogueHeader(session_.manufacturer);
+
+    if (DebugMode.load() == 1) {
+        log_.start(system.modulePath(), identity_.appName);
+        log_.logStartLine();
+    }
+
+    const std::uint16_t language = system.userDefaultUiLanguage();
+    if (pickLanguage_)
+        pickLanguage_(language);
+    system.setThreadUiLanguage(language);
+
+    libraries_.load(host);
+
+    app::MainWindowSpec spec;
+    spec.title = identity_.appName;
+    return ui_->createMainWindow(*this, spec);
+}
+
+// A failed start is reported only when the library offers another version; the network pages
+// then fail in their own way.
+void CApp::startWinsock() {
+    ports::AppHost& host = platform_.host();
+    std::uint16_t reported = 0;
+    const std::uint16_t wanted = ports::winsockVersion(app::kWinsockMajor, app::kWinsockMinor);
+    if (host.startWinsock(wanted, reported) == ports::winerr::Success)
+        return;
+    if (reported != wanted)
+        ui_->messageBox(app::kWinsockVersionMessage, app::kErrorCaption);
+    (void)host.cleanupWinsock();
+}
+
+void CApp::exitInstance() {
+    libraries_.free();
+    (void)platform_.host().cleanupWinsock();
+    ui_->deleteShellManager();
+    ui_->destroyMainWindow();
+    singleInstance_.reset();
+    ui_->releaseToolkit();
+}
+
+std::int32_t CApp::getProfileInt(std::wstring_view section, std::wstring_view name, std::int32_t def) {
+    return platform_.profile().readInt(section, name, def);
+}
+
+ports::Status CApp::writeProfileInt(std::wstring_view section, std::wstring_view name, std::int32_t value) {
+    return platform_.profile().writeInt(section, name, value);
+}
+
+std::wstring CApp::getProfileString(std::wstring_view section, std::wstring_view name,
+                                    std::wstring_view def) {
+    return platform_.profile().readString(section, name, def);
+}
+
+ports::Status CApp::writeProfileString(std::wstring_view section, std::wstring_view name,
+                                       std::optional<std::wstring_view> text) {
+    return platform_.profile().writeString(section, name, text);
+}
+
+app::ErrorBox CApp::errorBox() {
+    return [this](std::wstring_view text, std::wstring_view caption) { ui_->messageBox(text, caption); };
+}
+
+std::uint32_t CApp::activationMessage() const {
+    return singleInstance_ ? singleInstance_->activationMessage() : 0;
+}
+
+void CApp::activate() {
+    ui_->activateMainWindow();
+}
+
+bool CApp::pollActivationRequests() {
+    if (!singleInstance_ || singleInstance_->takeActivationRequests() == 0)
+        return false;
+    activate();
+    return true;
+}
+
+namespace app {
+
+int runProcess(CApp& app, std::span<const std::wstring> args) {
+    if (!app.ui().initialiseFramework())
+        return 1;
+    if (hasDebugSwitch(args))
+        DebugMode = 1;
+    if (app.initInstance()) {
+        app.ui().runMessageLoop();
+        app.exitInstance();
+    }
+    return 0;
+}
+
+} // namespace app

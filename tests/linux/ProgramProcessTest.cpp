@@ -1,0 +1,96 @@
+// The real program, started as a separate process on a simulated machine that this test shares
+// with it: the second start while another copy runs, and the "-debug" switch on its command line.
+#include "unit/app/AppFakes.h"
+
+#include "support/TestMachine.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::TempFolder;
+
+struct ProcessResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Runs the Linux program with `args`; its standard output is captured.
+ProcessResult runProgram(const std::string& args) {
+    const fs::path exe = fs::path(ORVELLO_BINARY_DIR) / "src" / "main" / "orvello";
+    ProcessResult r;
+    std::FILE* pipe = ::popen(("'" + exe.string() + "' " + args + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return r;
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, pipe))
+        r.output += buf;
+    const int status = ::pclose(pipe);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+class ProgramProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!fs::exists(fs::path(ORVELLO_BINARY_DIR) / "src" / "main" / "orvello"))
+            GTEST_SKIP() << "the program is not built";
+        ports::Status st = 0;
+        machine = sim::SimMachine::openFile(file, st);
+        ASSERT_TRUE(machine) << st;
+        machine->write([](sim::Json& s) { s["system"]["localTime"] = "2024-05-29 10:11:12.345"; });
+    }
+    std::string simulate() const { return "'-simulate=" + file.string() + "'"; }
+    fs::path logFolder() const {
+        return fs::path(file.string() + ".drive") / "C" / "Program Files (x86)" / "Orvello" / "Log";
+    }
+
+    TempFolder dir;
+    fs::path file = dir.path() / "machine.json";
+    std::unique_ptr<sim::SimMachine> machine;
+};
+
+TEST_F(ProgramProcess, ASecondStartSignalsTheRunningCopyAndEndsWithZero) {
+    app_fakes::RecordedApp running(*machine, testing_support::programResources());
+    ASSERT_TRUE(running.app->initInstance());
+
+    const ProcessResult second = runProgram(simulate() + " -debug");
+    EXPECT_EQ(second.exitCode, 0) << second.output;
+    EXPECT_NE(second.output.find("another copy is running"), std::string::npos) << second.output;
+    EXPECT_EQ(second.output.find("main window"), std::string::npos) << second.output;
+    // It never got as far as the log, debug switch or not.
+    EXPECT_FALSE(fs::exists(logFolder()));
+
+    EXPECT_TRUE(running.app->pollActivationRequests());
+    EXPECT_EQ(running.ui->activations, 1);
+    running.app->exitInstance();
+}
+
+TEST_F(ProgramProcess, TheDebugSwitchOnTheCommandLineStartsTheLog) {
+    const ProcessResult upper = runProgram(simulate() + " -DEBUG");
+    EXPECT_EQ(upper.exitCode, 0) << upper.output;
+    EXPECT_FALSE(fs::exists(logFolder()));
+
+    const ProcessResult run = runProgram(simulate() + " x-debugger");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("start-up stops here: the main window is not built yet"), std::string::npos)
+        << run.output;
+    std::ifstream in(logFolder() / "Orvello 2024-05-29.log", std::ios::binary);
+    ASSERT_TRUE(in);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string expected = "\xFF\xFE";
+    for (char c : std::string("2024-05-29 10:11:12.345 : Run Orvello application\r\n")) {
+        expected += c;
+        expected += '\0';
+    }
+    EXPECT_EQ(bytes, expected);
+}
+
+} // namespace

@@ -1,0 +1,224 @@
+#pragma once
+// Stand-ins for the application's seams, recording into one journal so that a test sees the order
+// in which start-up and exit touch the user interface, the machine and the profile.
+#include "app/AppUserInterface.h"
+#include "app/CApp.h"
+#include "app/CatalogueLoader.h"
+#include "app/text/Format.h"
+#include "app/text/Utf.h"
+#include "platform/sim/SimPlatform.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace app_fakes {
+
+using Journal = std::vector<std::string>;
+
+inline std::string utf8(std::wstring_view s) {
+    return text::toUtf8(s);
+}
+
+// A user interface whose main window "exists" unless told otherwise.
+class RecordingUi final : public app::AppUserInterface {
+public:
+    explicit RecordingUi(Journal& journal) : journal_(journal) {}
+
+    bool frameworkOk = true;
+    bool toolkitOk = true;
+    bool windowOk = true;
+    int activations = 0;
+    std::vector<std::wstring> messageBoxes; // "caption: text"
+
+    bool initialiseFramework() override {
+        journal_.push_back("initialiseFramework");
+        return frameworkOk;
+    }
+    bool initialiseToolkit(std::wstring_view appName, const app::SkinSource& skin) override {
+        journal_.push_back("initialiseToolkit " + utf8(appName) + " " + utf8(skin.folder) + " " +
+                           utf8(skin.resourceType) + " " + std::to_string(skin.resourceId));
+        return toolkitOk;
+    }
+    void initialiseRichEdit() override { journal_.push_back("initialiseRichEdit"); }
+    void registerControlClasses(std::span<const std::wstring_view> names) override {
+        std::string line = "registerControlClasses";
+        for (auto n : names) {
+            line += ' ';
+            line += utf8(n);
+        }
+        journal_.push_back(line);
+    }
+    bool createMainWindow(CApp&, const app::MainWindowSpec& spec) override {
+        journal_.push_back(utf8(text::format(
+            L"createMainWindow %s 0x%08X %u %d %d %d %d %s", spec.title, spec.style, spec.exStyle, spec.x,
+            spec.y, spec.width, spec.height, spec.centreOnWorkArea ? L"centred" : L"where-given")));
+        return windowOk;
+    }
+    void runMessageLoop() override { journal_.push_back("runMessageLoop"); }
+    void activateMainWindow() override {
+        journal_.push_back("activateMainWindow");
+        ++activations;
+    }
+    void messageBox(std::wstring_view text, std::wstring_view caption) override {
+        messageBoxes.push_back(std::wstring(caption) + L": " + std::wstring(text));
+        journal_.push_back("messageBox " + utf8(caption) + ": " + utf8(text));
+    }
+    void deleteShellManager() override { journal_.push_back("deleteShellManager"); }
+    void destroyMainWindow() override { journal_.push_back("destroyMainWindow"); }
+    void releaseToolkit() override { journal_.push_back("releaseToolkit"); }
+
+private:
+    Journal& journal_;
+};
+
+// Loads nothing; names the manufacturer as the catalogue header would, and notes whether the log
+// was already running at that moment.
+class RecordingCatalogue final : public app::CatalogueLoader {
+public:
+    // `app` is read when the header is read, so it may be set after construction.
+    RecordingCatalogue(Journal& journal, CApp* const& app) : journal_(journal), app_(app) {}
+    void loadDocuments(ports::Platform&) override { journal_.push_back("loadDocuments"); }
+    void readCatalogueHeader(ManufacturerRecord& m) override {
+        journal_.push_back(std::string("readCatalogueHeader, log ") +
+                           (app_ && app_->log().started() ? "started" : "not started"));
+        m.Name = L"CorvaneEx";
+    }
+
+private:
+    Journal& journal_;
+    CApp* const& app_;
+};
+
+class RecordingModule final : public ports::Module {
+public:
+    RecordingModule(Journal& j, std::wstring name, std::unique_ptr<ports::Module> inner)
+        : journal_(j), name_(std::move(name)), inner_(std::move(inner)) {}
+    ~RecordingModule() override { journal_.push_back("freeLibrary " + utf8(name_)); }
+    bool hasEntryPoint(const char* name) const override { return inner_->hasEntryPoint(name); }
+
+private:
+    Journal& journal_;
+    std::wstring name_;
+    std::unique_ptr<ports::Module> inner_;
+};
+
+class RecordingInstance final : public ports::SingleInstance {
+public:
+    RecordingInstance(Journal& j, std::unique_ptr<ports::SingleInstance> inner)
+        : journal_(j), inner_(std::move(inner)) {}
+    ~RecordingInstance() override { journal_.push_back("closeSingleInstanceMutex"); }
+    bool first() const override { return inner_->first(); }
+    std::uint32_t activationMessage() const override { return inner_->activationMessage(); }
+    int takeActivationRequests() override { return inner_->takeActivationRequests(); }
+
+private:
+    Journal& journal_;
+    std::unique_ptr<ports::SingleInstance> inner_;
+};
+
+class RecordingHost final : public ports::AppHost {
+public:
+    RecordingHost(Journal& j, ports::AppHost& inner) : journal_(j), inner_(inner) {}
+
+    std::unique_ptr<ports::SingleInstance> claimSingleInstance(std::wstring_view id) override {
+        journal_.push_back("claimSingleInstance " + utf8(id));
+        return std::make_unique<RecordingInstance>(journal_, inner_.claimSingleInstance(id));
+    }
+    ports::Status startWinsock(std::uint16_t requested, std::uint16_t& reported) override {
+        journal_.push_back(utf8(text::format(L"startWinsock 0x%04X", requested)));
+        return inner_.startWinsock(requested, reported);
+    }
+    ports::Status cleanupWinsock() override {
+        journal_.push_back("cleanupWinsock");
+        return inner_.cleanupWinsock();
+    }
+    ports::Status enablePrivilege(std::wstring_view name) override {
+        journal_.push_back("enablePrivilege " + utf8(name));
+        return inner_.enablePrivilege(name);
+    }
+    std::unique_ptr<ports::Module> loadLibrary(std::wstring_view name, ports::Status& status) override {
+        journal_.push_back("loadLibrary " + utf8(name));
+        auto m = inner_.loadLibrary(name, status);
+        if (!m)
+            return nullptr;
+        return std::make_unique<RecordingModule>(journal_, std::wstring(name), std::move(m));
+    }
+
+private:
+    Journal& journal_;
+    ports::AppHost& inner_;
+};
+
+class RecordingProfile final : public ports::ProfileStore {
+public:
+    RecordingProfile(Journal& j, ports::ProfileStore& inner) : journal_(j), inner_(inner) {}
+
+    void setApplicationKey(std::wstring_view company, std::wstring_view application) override {
+        journal_.push_back("setApplicationKey " + utf8(company) + " " + utf8(application));
+        inner_.setApplicationKey(company, application);
+    }
+    std::int32_t readInt(std::wstring_view section, std::wstring_view name, std::int32_t def) override {
+        journal_.push_back("readInt " + utf8(section) + " " + utf8(name) + " " + std::to_string(def));
+        return inner_.readInt(section, name, def);
+    }
+    std::wstring readString(std::wstring_view section, std::wstring_view name,
+                            std::wstring_view def) override {
+        journal_.push_back("readString " + utf8(section) + " " + utf8(name) + " \"" + utf8(def) + "\"");
+        return inner_.readString(section, name, def);
+    }
+    ports::Status writeInt(std::wstring_view section, std::wstring_view name, std::int32_t value) override {
+        journal_.push_back("writeInt " + utf8(section) + " " + utf8(name));
+        return inner_.writeInt(section, name, value);
+    }
+    ports::Status writeString(std::wstring_view section, std::wstring_view name,
+                              std::optional<std::wstring_view> value) override {
+        journal_.push_back("writeString " + utf8(section) + " " + utf8(name));
+        return inner_.writeString(section, name, value);
+    }
+
+private:
+    Journal& journal_;
+    ports::ProfileStore& inner_;
+};
+
+// A simulated machine's ports with the host and the profile recorded.
+class RecordingPlatform final : public sim::SimPlatform {
+public:
+    RecordingPlatform(Journal& j, sim::SimMachine& machine, ports::Resources& resources)
+        : SimPlatform(machine, resources), host_(j, SimPlatform::host()),
+          profile_(j, SimPlatform::profile()) {}
+    ports::AppHost& host() override { return host_; }
+    ports::ProfileStore& profile() override { return profile_; }
+
+private:
+    RecordingHost host_;
+    RecordingProfile profile_;
+};
+
+// One program run on a simulated machine with every seam recorded.
+struct RecordedApp {
+    RecordedApp(sim::SimMachine& machine, ports::Resources& resources, app::AppIdentity identity = {})
+        : platform(journal, machine, resources) {
+        auto recordingUi = std::make_unique<RecordingUi>(journal);
+        ui = recordingUi.get();
+        app::AppParts parts;
+        parts.ui = std::move(recordingUi);
+        parts.catalogue = std::make_unique<RecordingCatalogue>(journal, self);
+        parts.pickLanguage = [this](std::uint16_t id) {
+            journal.push_back(utf8(text::format(L"pickLanguage 0x%04X, log %s", id,
+                                                self->log().started() ? L"started" : L"not started")));
+        };
+        parts.identity = std::move(identity);
+        app = std::make_unique<CApp>(platform, std::move(parts));
+        self = app.get();
+    }
+
+    Journal journal;
+    RecordingPlatform platform;
+    RecordingUi* ui = nullptr;
+    CApp* self = nullptr;
+    std::unique_ptr<CApp> app;
+};
+
+} // namespace app_fakes

@@ -207,8 +207,10 @@ Status Win32DeviceTree::removeDevice(ports::DeviceInfoSet& set, const ports::Dev
     params.ClassInstallHeader.InstallFunction = DIF_REMOVE;
     params.Scope = DI_REMOVEDEVICE_GLOBAL;
     params.HwProfile = 0;
-    if (!SetupDiSetClassInstallParamsW(s->set.get(), &d, &params.ClassInstallHeader, sizeof params) ||
-        !SetupDiCallClassInstaller(DIF_REMOVE, s->set.get(), &d))
+    // Wine refuses the parameters; global removal is also what DIF_REMOVE does without them, so the
+    // class installer is called either way and its own result counts.
+    (void)SetupDiSetClassInstallParamsW(s->set.get(), &d, &params.ClassInstallHeader, sizeof params);
+    if (!SetupDiCallClassInstaller(DIF_REMOVE, s->set.get(), &d))
         return lastError();
     SP_DEVINSTALL_PARAMS_W install{};
     install.cbSize = sizeof install;

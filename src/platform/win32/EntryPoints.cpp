@@ -10,10 +10,12 @@ bool runningOnWine() noexcept {
 }
 
 bool isWineStub(const void* entry) noexcept {
+#if defined(__i386__) || defined(__x86_64__)
     if (!entry || !runningOnWine())
         return false;
     const auto* code = static_cast<const std::uint8_t*>(entry);
-    auto match = [&](std::size_t& at, std::initializer_list<std::uint8_t> bytes, std::size_t skip) {
+    std::size_t at = 0;
+    auto match = [&](std::initializer_list<std::uint8_t> bytes, std::size_t skip) {
         for (std::uint8_t b : bytes) {
             if (code[at++] != b)
                 return false;
@@ -21,19 +23,20 @@ bool isWineStub(const void* entry) noexcept {
         at += skip;
         return true;
     };
-    std::size_t at = 0;
 #if defined(__i386__)
     // Hot-patch padding, then: sub $12,%esp; movl $name,4(%esp); movl $module,(%esp);
     // call __wine_spec_unimplemented_stub
     while (at < 16 && code[at] == 0x90)
         ++at;
-    return match(at, {0x83, 0xEC, 0x0C}, 0) && match(at, {0xC7, 0x44, 0x24, 0x04}, 4) &&
-           match(at, {0xC7, 0x04, 0x24}, 4) && match(at, {0xE8}, 0);
-#elif defined(__x86_64__)
-    // sub $0x28,%rsp; lea module(%rip),%rcx; lea name(%rip),%rdx; call __wine_spec_unimplemented_stub
-    return match(at, {0x48, 0x83, 0xEC, 0x28}, 0) && match(at, {0x48, 0x8D, 0x0D}, 4) &&
-           match(at, {0x48, 0x8D, 0x15}, 4) && match(at, {0xE8}, 0);
+    return match({0x83, 0xEC, 0x0C}, 0) && match({0xC7, 0x44, 0x24, 0x04}, 4) &&
+           match({0xC7, 0x04, 0x24}, 4) && match({0xE8}, 0);
 #else
+    // sub $0x28,%rsp; lea module(%rip),%rcx; lea name(%rip),%rdx; call __wine_spec_unimplemented_stub
+    return match({0x48, 0x83, 0xEC, 0x28}, 0) && match({0x48, 0x8D, 0x0D}, 4) &&
+           match({0x48, 0x8D, 0x15}, 4) && match({0xE8}, 0);
+#endif
+#else
+    (void)entry; // Wine runs x86 and x64 programs only
     return false;
 #endif
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The tick count, Sleep and the local time of this Windows machine.
+// Real time: the tick count, Sleep and the local time of this machine.
 #include "platform/ports/Clock.h"
 
 namespace win32 {

@@ -1,0 +1,41 @@
+#pragma once
+// The service control manager of this machine (the "Spooler" service).
+#include "platform/ports/ServiceControl.h"
+#include "platform/win32/HandleTable.h"
+#include "platform/win32/UniqueHandle.h"
+
+#include <windows.h>
+#include <winsvc.h>
+
+namespace win32 {
+
+struct ServiceHandleTraits {
+    using Type = SC_HANDLE;
+    static Type invalid() noexcept { return nullptr; }
+    static void close(Type h) noexcept { ::CloseServiceHandle(h); }
+};
+using UniqueService = UniqueHandle<ServiceHandleTraits>;
+
+class Win32ServiceControl final : public ports::ServiceControl, public ports::HandleCloser {
+public:
+    ports::Status openManager(std::uint32_t access, ports::ServiceManagerHandle& out) override;
+    ports::Status openService(ports::ServiceManagerHandle& manager, std::wstring_view name,
+                              std::uint32_t access, ports::ServiceHandle& out) override;
+    ports::Status queryStatus(ports::ServiceHandle& service, ports::ServiceStatus& out) override;
+    ports::Status start(ports::ServiceHandle& service) override;
+    ports::Status control(ports::ServiceHandle& service, std::uint32_t code,
+                          ports::ServiceStatus& out) override;
+
+    void closeHandle(std::uint64_t id) noexcept override { handles_.close(id); }
+
+private:
+    // Manager and service handles share one table: both are SC_HANDLEs closed the same way, and the
+    // handle types of the port keep them apart.
+    template <typename Tag> SC_HANDLE handleOf(const ports::Handle<Tag>& h) {
+        UniqueService* s = handles_.find(*this, h);
+        return s ? s->get() : nullptr;
+    }
+    HandleTable<UniqueService> handles_;
+};
+
+} // namespace win32

@@ -2,6 +2,7 @@
 
 #include "app/msglog/MessageLog.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <system_error>

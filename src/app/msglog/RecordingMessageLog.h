@@ -2,9 +2,12 @@
 // A message log that keeps what is posted to it, for tests and for runs without a window. It becomes
 // the current message log while it exists.
 #include "app/msglog/MessageLog.h"
+#include "app/text/Utf.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,5 +39,12 @@ private:
     mutable std::mutex mutex_;
     std::vector<LogMessage> messages_;
 };
+
+// Readable messages in test failures: the text in UTF-8 and the colour.
+inline std::ostream& operator<<(std::ostream& os, const LogMessage& m) {
+    char colour[16];
+    std::snprintf(colour, sizeof colour, "0x%06X", static_cast<unsigned>(m.colour));
+    return os << '"' << text::toUtf8(m.text) << "\" " << colour;
+}
 
 } // namespace msglog

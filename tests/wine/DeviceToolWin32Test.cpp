@@ -145,6 +145,14 @@ TEST(SpoolerWin32, RestartLeavesTheSpoolerRunning) {
     if (!OpenSpoolerManager(ctx, control) && control.lastError == winerr::CallNotImplemented)
         GTEST_SKIP() << "the Win32 ServiceControl port does not implement OpenSCManagerW yet";
     ASSERT_TRUE(control.manager);
+    // Wine starts its spooler on demand: make sure it runs, since a restart of a stopped spooler
+    // fails at the stop by design.
+    ASSERT_TRUE(OpenSpoolerService(ctx, control));
+    ports::ServiceStatus before;
+    ASSERT_EQ(platform.services().queryStatus(control.service, before), winerr::Success);
+    if (before.currentState != ports::svc::Running) {
+        ASSERT_TRUE(StartSpoolerAndWait(ctx, control));
+    }
     EXPECT_TRUE(RestartSpooler(ctx, control));
     EXPECT_TRUE(log.messages().empty());
     ports::ServiceStatus status;

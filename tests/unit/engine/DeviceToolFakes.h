@@ -446,6 +446,7 @@ public:
         return processesOverride ? *processesOverride : base_.processes();
     }
     ports::Clock& clock() override { return clockOverride ? *clockOverride : base_.clock(); }
+    ports::AppHost& host() override { return base_.host(); }
 
 private:
     ports::Platform& base_;

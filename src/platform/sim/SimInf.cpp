@@ -65,6 +65,8 @@ InfFile::Line splitLine(std::wstring_view line) {
             haveKey = true;
         } else if (c == L',') {
             finish();
+        } else if (anyQuote && (c == L' ' || c == L'\t')) {
+            // blanks around a quoted text are not part of it
         } else {
             field += c;
         }

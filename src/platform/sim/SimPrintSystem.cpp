@@ -263,8 +263,16 @@ Status stagePackage(SimMachine& machine, Json& state, std::wstring_view infPath,
         return winerr::Success;
     const fs::path target = machine.hostPath(folder);
     fs::create_directories(target, ec);
-    fs::copy(src.parent_path(), target, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
-             ec);
+    const fs::path from = src.parent_path();
+    for (auto it = fs::recursive_directory_iterator(from, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        const fs::path to = target / fs::relative(it->path(), from, ec);
+        if (it->is_directory(ec))
+            fs::create_directories(to, ec);
+        else
+            copyFileReplacing(it->path(), to, ec);
+    }
+    ec.clear();
     if (!fs::is_regular_file(machine.hostPath(dest), ec))
         return winerr::AccessDenied;
     packages.push_back(
@@ -314,13 +322,17 @@ Status installDriverFromStore(SimMachine& machine, Json& state, std::wstring_vie
         for (const auto& l : *lines) {
             if (!text::equalsNoCase(l.key, L"LanguageMonitor") || l.fields.empty())
                 continue;
-            const std::wstring monitor = l.fields[0];
+            // "name,dll" as two fields, or as one quoted text (often a %string%).
+            std::vector<std::wstring> parts = l.fields;
+            if (parts.size() == 1 && parts[0].find(L',') != std::wstring::npos)
+                parts = {parts[0].substr(0, parts[0].find(L',')), parts[0].substr(parts[0].find(L',') + 1)};
+            const std::wstring monitor = parts[0];
             driver["monitor"] = u8(monitor);
             if (!findMonitor(state, monitor)) {
                 arrayAt(spoolerOf(state), "monitors")
                     .push_back(Json{{"name", u8(monitor)},
                                     {"environment", u8(environment)},
-                                    {"dll", u8(l.fields.size() > 1 ? l.fields[1] : L"")}});
+                                    {"dll", u8(parts.size() > 1 ? parts[1] : L"")}});
             }
         }
     }
@@ -334,8 +346,7 @@ Status installDriverFromStore(SimMachine& machine, Json& state, std::wstring_vie
         for (auto it = fs::recursive_directory_iterator(store, ec);
              !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
             if (it->is_regular_file(ec) && text::equalsNoCase(wide(it->path().filename().string()), file)) {
-                fs::copy_file(it->path(), target / it->path().filename(),
-                              fs::copy_options::overwrite_existing, ec);
+                copyFileReplacing(it->path(), target / it->path().filename(), ec);
                 break;
             }
         }

@@ -48,7 +48,7 @@ Status installFile(SimMachine& machine, std::wstring_view directory, std::wstrin
     const fs::path target = machine.hostPath(installed);
     fs::create_directories(target.parent_path(), ec);
     if (source != installed)
-        fs::copy_file(machine.hostPath(source), target, fs::copy_options::overwrite_existing, ec);
+        copyFileReplacing(machine.hostPath(source), target, ec);
     return ec ? winerr::AccessDenied : winerr::Success;
 }
 

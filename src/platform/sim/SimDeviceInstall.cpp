@@ -44,6 +44,14 @@ std::wstring guidFromName(std::wstring_view name) {
 // and a software device of class PrintQueue under the printer device.
 void createPnpQueue(Json& state, const Json& node, const InfFile::Model& model) {
     const std::wstring id = instanceIdOf(node);
+    // A device keeps the queue it has.
+    for (const auto& p : arrayAt(objectAt(state, "spooler"), "printers")) {
+        if (const Json* pnp = findMember(memberOf(p, "data"), L"PnPData")) {
+            if (const Json* v = findMember(*pnp, L"DeviceInstanceId");
+                v && text::equalsNoCase(regFromJson(*v).asString(), id))
+                return;
+        }
+    }
     const std::wstring port = id.substr(id.find_last_of(L'&') + 1);
     ensurePort(state, port, L"USB Monitor");
     const std::wstring name = uniquePrinterName(state, model.description);

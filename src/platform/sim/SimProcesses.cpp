@@ -59,14 +59,8 @@ bool SimProcesses::hostProgramFor(std::wstring_view program, HostProgram& out) {
     std::wstring name = fileNameOf(program);
     if (name.find(L'.') == std::wstring::npos)
         name += L".exe";
-    for (auto tool : kDeviceTools) {
-        if (text::equalsNoCase(tool, name)) {
-            out.path = hostDevcon();
-            out.machineArgument = true;
-            return true;
-        }
-    }
-    return machine_.read([&](const Json& s) {
+    // The state's own mapping first, then the device-console tools.
+    const bool mapped = machine_.read([&](const Json& s) {
         const Json* entry = findNamed(memberOf(s, "hostPrograms"), "name", name);
         if (!entry)
             return false;
@@ -76,6 +70,16 @@ bool SimProcesses::hostProgramFor(std::wstring_view program, HostProgram& out) {
         out.machineArgument = flagOf(*entry, "machineArgument");
         return true;
     });
+    if (mapped)
+        return true;
+    for (auto tool : kDeviceTools) {
+        if (text::equalsNoCase(tool, name)) {
+            out.path = hostDevcon();
+            out.machineArgument = true;
+            return true;
+        }
+    }
+    return false;
 }
 
 Status SimProcesses::start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) {

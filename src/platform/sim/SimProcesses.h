@@ -3,10 +3,11 @@
 // A command line whose program is one of the device-console tools ("devcon32.exe", "devcon64.exe",
 // "devconARM64.exe", "devconXP32.exe") runs the host's devcon program against this machine's state
 // file ("--machine=<file>" before the original arguments), but only when the tool file exists on the
-// simulated disk; otherwise starting fails with ERROR_FILE_NOT_FOUND, as CreateProcessW would. The
-// state's "hostPrograms" can map more tool names to host programs. Any other command line (the
-// printer test page, the icon refresh) is recorded in the state's "commandsRun" and ends at once
-// with exit code 0. Fault: "CreateProcessW" (and "CreatePipe").
+// simulated disk; otherwise starting fails with ERROR_FILE_NOT_FOUND, as CreateProcessW would.
+// Any other command line (the printer test page, the icon refresh) is recorded in the state's "commandsRun"
+// and ends at once with exit code 0. The state's "hostPrograms" entries ({"name", "path", "args",
+// "machineArgument"}) map further tool names, or the device-console tools themselves, to host programs.
+// Faults: "CreateProcessW", "CreatePipe".
 //
 // The host devcon is, in order: the path given to SimMachine::setHostDevcon, the environment
 // variable ORVELLO_DEVCON, or tools/devcon/devcon (devcon.exe on Windows) in the build tree that

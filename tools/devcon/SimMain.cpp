@@ -2,6 +2,7 @@
 // file, which the wizard shares. The machine is "--machine=<state file>" (anywhere among the
 // arguments) or the environment variable ORVELLO_SIM_MACHINE; its current folder is "C:\".
 #include "engine/devcon/DeviceConsole.h"
+#include "platform/sim/SimClock.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimPorts.h"
@@ -43,7 +44,8 @@ int runOnMachine(const std::filesystem::path& machineFile, const std::vector<std
     }
     sim::SimSystemInfo system(*machine);
     sim::SimFileSystem files(*machine);
-    const auto devices = sim::makeSimDeviceTree(*machine);
+    sim::WallClock clock(machine.get());
+    const auto devices = sim::makeSimDeviceTree(*machine, clock);
     devcon::ToolEnvironment env{
         *devices, files,
         [](std::wstring_view path) { return devcon::absoluteWindowsPath(path, kCurrentFolder); },

@@ -49,6 +49,15 @@ bool replaceFileAtomically(const std::filesystem::path& target, const std::strin
     }
     return true;
 }
+
+bool copyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
+                       std::error_code& ec) {
+    ec.clear();
+    if (CopyFileW(from.c_str(), to.c_str(), FALSE))
+        return true;
+    ec = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+    return false;
+}
 #else
 HostFileLock::HostFileLock(const std::filesystem::path& lockFile) {
     const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -82,6 +91,11 @@ bool replaceFileAtomically(const std::filesystem::path& target, const std::strin
         return false;
     }
     return true;
+}
+
+bool copyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
+                       std::error_code& ec) {
+    return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec);
 }
 #endif
 

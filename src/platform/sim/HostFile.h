@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <cstdint>
 #include <string>
+#include <system_error>
 
 namespace sim {
 
@@ -24,5 +25,10 @@ private:
 // Writes `content` to a temporary file beside `target`, then renames it over `target`, so that a
 // reader sees either the old or the new state, never half a file. False on any failure.
 bool replaceFileAtomically(const std::filesystem::path& target, const std::string& content);
+
+// Copies a file over an existing one (CopyFileW on Windows, where the C++ library's copy_file with
+// overwrite_existing fails on an existing target). False on failure, with `ec` set.
+bool copyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
+                       std::error_code& ec);
 
 } // namespace sim

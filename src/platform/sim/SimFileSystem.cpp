@@ -149,7 +149,7 @@ Status SimFileSystem::copyFile(std::wstring_view from, std::wstring_view to, boo
         return winerr::FileExists;
     if (!fs::is_directory(dst.parent_path(), ec))
         return winerr::PathNotFound;
-    fs::copy_file(src, dst, fs::copy_options::overwrite_existing, ec);
+    copyFileReplacing(src, dst, ec);
     return fromErrorCode(ec, dst);
 }
 

@@ -57,7 +57,28 @@ std::unique_ptr<SimMachine> SimMachine::openFile(const std::filesystem::path& fi
             }
         }
     }
+    // A machine shared by an in-memory one names its drive folder.
+    const Json& hostDrive = state.contains("hostDrive") ? state["hostDrive"] : Json();
+    if (hostDrive.is_string())
+        drive = std::filesystem::path(
+            std::u8string(reinterpret_cast<const char8_t*>(hostDrive.get<std::string>().c_str())));
     return std::unique_ptr<SimMachine>(new SimMachine(std::move(state), absolute, drive));
+}
+
+std::filesystem::path SimMachine::shareThroughFile() {
+    std::lock_guard lock(mutex_);
+    if (!file_.empty())
+        return file_;
+    const std::filesystem::path file = driveRoot_ / "machine.json";
+    const auto drive = driveRoot_.u8string();
+    state_["hostDrive"] = std::string(drive.begin(), drive.end());
+    {
+        HostFileLock fileLock(std::filesystem::path(file).concat(".lock"));
+        if (!replaceFileAtomically(file, state_.dump(2)))
+            return {};
+    }
+    file_ = file;
+    return file_;
 }
 
 SimMachine::Guard::Guard(SimMachine& m) : m_(m) {
@@ -110,6 +131,23 @@ Status SimMachine::takeFault(Json& state, std::string_view operation) {
         return code;
     }
     return winerr::Success;
+}
+
+bool SimMachine::hasFault(const Json& state, std::string_view operation) {
+    auto it = state.find("faults");
+    if (it == state.end() || !it->is_array())
+        return false;
+    for (const auto& f : *it) {
+        if (f.is_object() && f.value("operation", std::string()) == operation)
+            return true;
+    }
+    return false;
+}
+
+Status SimMachine::fault(std::string_view operation) {
+    if (!read([&](const Json& s) { return hasFault(s, operation); }))
+        return winerr::Success;
+    return write([&](Json& s) { return takeFault(s, operation); });
 }
 
 std::filesystem::path SimMachine::hostPath(std::wstring_view windowsPath) const {

@@ -43,6 +43,10 @@ public:
     // Fault injection: when the state's "faults" list holds an entry for `operation` with a count
     // left, uses one and returns its code; otherwise success. Call inside write().
     static ports::Status takeFault(Json& state, std::string_view operation);
+    static bool hasFault(const Json& state, std::string_view operation);
+    // takeFault for calls that otherwise only read: the state is written (and saved) only when it
+    // holds a fault for `operation`.
+    ports::Status fault(std::string_view operation);
 
     // The folder that holds the machine's drives ("C" below it is C:).
     const std::filesystem::path& driveRoot() const { return driveRoot_; }
@@ -51,6 +55,16 @@ public:
     std::filesystem::path hostPath(std::wstring_view windowsPath) const;
 
     std::string fileName() const { return file_.string(); }
+
+    // The state file other processes (the simulated device-console tool) open to share this machine.
+    // An in-memory machine moves into "machine.json" in its drive folder at the first call and is
+    // file-backed from then on; the file names that drive folder ("hostDrive"). Empty on failure.
+    std::filesystem::path shareThroughFile();
+
+    // The host program that stands in for the device-console tools (see SimProcesses); empty for the
+    // default search.
+    void setHostDevcon(std::filesystem::path program) { hostDevcon_ = std::move(program); }
+    const std::filesystem::path& hostDevcon() const { return hostDevcon_; }
 
 private:
     SimMachine(Json state, std::filesystem::path file, std::filesystem::path driveRoot);
@@ -85,6 +99,7 @@ private:
     Json state_;
     std::filesystem::path file_; // empty for an in-memory machine
     std::filesystem::path driveRoot_;
+    std::filesystem::path hostDevcon_;
 };
 
 // The state of the embedded demo machine.

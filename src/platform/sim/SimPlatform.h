@@ -3,6 +3,7 @@
 // the machine), so the composition root passes them in.
 #include "platform/ports/Platform.h"
 #include "platform/sim/SimAppHost.h"
+#include "platform/sim/SimClock.h"
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimPorts.h"
@@ -28,7 +29,12 @@ public:
     ports::Bluetooth& bluetooth() override { return *bluetooth_; }
     ports::ServiceControl& services() override { return *services_; }
     ports::Processes& processes() override { return *processes_; }
-    ports::Clock& clock() override { return *clock_; }
+    ports::Clock& clock() override { return clock_; }
+
+    // Puts a test's clock (a VirtualClock) in place of real time for this platform's clock and the
+    // delays of its simulated services and devices; nullptr goes back to real time. `clock` must
+    // outlive the platform or the next useClock call.
+    void useClock(ports::Clock* clock) { clock_.use(clock); }
 
     ports::AppHost& host() override { return host_; }
     SimAppHost& simHost() { return host_; }
@@ -42,12 +48,12 @@ private:
     SimProfileStore profile_;
     SimSystemInfo system_;
     SimFileSystem files_;
+    ClockSwitch clock_;
     std::unique_ptr<ports::PrintSpooler> spooler_;
     std::unique_ptr<ports::DeviceTree> devices_;
     std::unique_ptr<ports::Bluetooth> bluetooth_;
     std::unique_ptr<ports::ServiceControl> services_;
     std::unique_ptr<ports::Processes> processes_;
-    std::unique_ptr<ports::Clock> clock_;
     SimAppHost host_;
 };
 

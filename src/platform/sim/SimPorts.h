@@ -14,11 +14,12 @@ namespace sim {
 
 class SimMachine; // only passed by reference
 
-std::unique_ptr<ports::PrintSpooler> makeSimPrintSpooler(SimMachine& machine);
-std::unique_ptr<ports::DeviceTree> makeSimDeviceTree(SimMachine& machine);
-std::unique_ptr<ports::Bluetooth> makeSimBluetooth(SimMachine& machine);
-std::unique_ptr<ports::ServiceControl> makeSimServiceControl(SimMachine& machine);
+// The ports time their delays (service start and stop, a Bluetooth inquiry, the USB name query's
+// waits) on `clock`, which must outlive them.
+std::unique_ptr<ports::PrintSpooler> makeSimPrintSpooler(SimMachine& machine, ports::Clock& clock);
+std::unique_ptr<ports::DeviceTree> makeSimDeviceTree(SimMachine& machine, ports::Clock& clock);
+std::unique_ptr<ports::Bluetooth> makeSimBluetooth(SimMachine& machine, ports::Clock& clock);
+std::unique_ptr<ports::ServiceControl> makeSimServiceControl(SimMachine& machine, ports::Clock& clock);
 std::unique_ptr<ports::Processes> makeSimProcesses(SimMachine& machine);
-std::unique_ptr<ports::Clock> makeSimClock(SimMachine& machine);
 
 } // namespace sim

@@ -1,0 +1,444 @@
+#include "platform/sim/HostProcess.h"
+
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+extern char** environ;
+#endif
+
+#include "app/text/Utf.h"
+#include "platform/sim/SimCommandLine.h"
+
+namespace sim::host {
+namespace winerr = ports::winerr;
+using ports::Status;
+
+namespace {
+constexpr Status kBadExeFormat = 193; // ERROR_BAD_EXE_FORMAT
+constexpr std::uint32_t kStillActive = 259;
+constexpr std::uint32_t kForever = 0xFFFFFFFF;
+} // namespace
+
+#ifdef _WIN32
+
+PipeEnd::~PipeEnd() {
+    if (!cancelled_ && handle_)
+        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+Status PipeEnd::read(std::size_t maxBytes, std::vector<std::uint8_t>& out) {
+    out.assign(maxBytes, 0);
+    DWORD n = 0;
+    if (cancelled_)
+        return winerr::OperationAborted;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), out.data(), static_cast<DWORD>(maxBytes), &n, nullptr)) {
+        const DWORD e = GetLastError();
+        out.clear();
+        return cancelled_ ? winerr::OperationAborted : static_cast<Status>(e);
+    }
+    out.resize(n);
+    return winerr::Success;
+}
+
+Status PipeEnd::write(const std::vector<std::uint8_t>& data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        DWORD n = 0;
+        if (!WriteFile(reinterpret_cast<HANDLE>(handle_), data.data() + done,
+                       static_cast<DWORD>(data.size() - done), &n, nullptr))
+            return static_cast<Status>(GetLastError());
+        done += n;
+    }
+    return winerr::Success;
+}
+
+void PipeEnd::cancel() {
+    if (cancelled_.exchange(true))
+        return;
+    HANDLE h = reinterpret_cast<HANDLE>(handle_);
+    CancelIoEx(h, nullptr);
+    CloseHandle(h);
+}
+
+Status createPipe(bool inheritable, std::shared_ptr<PipeEnd>& readEnd, std::shared_ptr<PipeEnd>& writeEnd) {
+    SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, inheritable ? TRUE : FALSE};
+    HANDLE r = nullptr, w = nullptr;
+    if (!CreatePipe(&r, &w, &sa, 0))
+        return static_cast<Status>(GetLastError());
+    readEnd.reset(new PipeEnd(reinterpret_cast<std::intptr_t>(r), -1, -1));
+    writeEnd.reset(new PipeEnd(reinterpret_cast<std::intptr_t>(w), -1, -1));
+    return winerr::Success;
+}
+
+namespace {
+
+class WinChild final : public Child {
+public:
+    explicit WinChild(HANDLE process) : process_(process) {}
+    ~WinChild() override { CloseHandle(process_); }
+    Status wait(std::uint32_t timeoutMs) override {
+        const DWORD r = WaitForSingleObject(process_, timeoutMs);
+        if (r == WAIT_OBJECT_0)
+            return winerr::Success;
+        return r == WAIT_TIMEOUT ? winerr::WaitTimeout : static_cast<Status>(GetLastError());
+    }
+    Status exitCode(std::uint32_t& out) override {
+        DWORD code = 0;
+        if (!GetExitCodeProcess(process_, &code))
+            return static_cast<Status>(GetLastError());
+        out = code;
+        return winerr::Success;
+    }
+    Status terminate(std::uint32_t code) override {
+        return TerminateProcess(process_, code) ? winerr::Success : static_cast<Status>(GetLastError());
+    }
+
+private:
+    HANDLE process_;
+};
+
+struct SavedOutput {
+    std::mutex mutex;
+    HANDLE saved = nullptr;
+    bool redirected = false;
+};
+SavedOutput& savedOutput() {
+    static SavedOutput s;
+    return s;
+}
+
+} // namespace
+
+Status spawn(const SpawnInfo& info, std::unique_ptr<Child>& out) {
+    std::wstring line = quoteArgument(info.program.wstring());
+    for (const auto& a : info.arguments)
+        line += L" " + quoteArgument(a);
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    if (info.output) {
+        si.dwFlags |= STARTF_USESTDHANDLES;
+        si.hStdInput = nullptr;
+        si.hStdOutput = si.hStdError = reinterpret_cast<HANDLE>(info.output->native());
+    }
+    PROCESS_INFORMATION pi{};
+    const std::wstring cwd = info.workingDirectory.wstring();
+    if (!CreateProcessW(info.program.wstring().c_str(), line.data(), nullptr, nullptr,
+                        info.output || info.inheritStdHandles, CREATE_NO_WINDOW, nullptr,
+                        cwd.empty() ? nullptr : cwd.c_str(), &si, &pi))
+        return static_cast<Status>(GetLastError());
+    CloseHandle(pi.hThread);
+    out = std::make_unique<WinChild>(pi.hProcess);
+    return winerr::Success;
+}
+
+Status redirectStdOutput(const PipeEnd& writeEnd) {
+    auto& s = savedOutput();
+    std::lock_guard lock(s.mutex);
+    if (!s.redirected) {
+        s.saved = GetStdHandle(STD_OUTPUT_HANDLE);
+        s.redirected = true;
+    }
+    return SetStdHandle(STD_OUTPUT_HANDLE, reinterpret_cast<HANDLE>(writeEnd.native()))
+               ? winerr::Success
+               : static_cast<Status>(GetLastError());
+}
+
+Status restoreStdOutput() {
+    auto& s = savedOutput();
+    std::lock_guard lock(s.mutex);
+    if (!s.redirected)
+        return winerr::Success;
+    s.redirected = false;
+    return SetStdHandle(STD_OUTPUT_HANDLE, s.saved) ? winerr::Success : static_cast<Status>(GetLastError());
+}
+
+std::filesystem::path executablePath() {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n < buf.size()) {
+            buf.resize(n);
+            return buf;
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
+#else // Linux
+
+namespace {
+
+int fd(std::intptr_t h) {
+    return static_cast<int>(h);
+}
+
+Status fromErrno(int e) {
+    switch (e) {
+    case ENOENT:
+        return winerr::FileNotFound;
+    case ENOTDIR:
+        return winerr::PathNotFound;
+    case EACCES:
+    case EPERM:
+        return winerr::AccessDenied;
+    case ENOEXEC:
+        return kBadExeFormat;
+    case EPIPE:
+        return winerr::BrokenPipe;
+    case EMFILE:
+    case ENFILE:
+        return 4; // ERROR_TOO_MANY_OPEN_FILES
+    default:
+        return winerr::GenFailure;
+    }
+}
+
+} // namespace
+
+PipeEnd::~PipeEnd() {
+    for (auto h : {handle_, wakeRead_, wakeWrite_}) {
+        if (h >= 0)
+            ::close(fd(h));
+    }
+}
+
+Status PipeEnd::read(std::size_t maxBytes, std::vector<std::uint8_t>& out) {
+    out.clear();
+    for (;;) {
+        if (cancelled_)
+            return winerr::OperationAborted;
+        pollfd fds[2] = {{fd(handle_), POLLIN, 0}, {fd(wakeRead_), POLLIN, 0}};
+        const int n = ::poll(fds, wakeRead_ >= 0 ? 2 : 1, -1);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fromErrno(errno);
+        }
+        if (cancelled_ || (wakeRead_ >= 0 && (fds[1].revents & POLLIN)))
+            return winerr::OperationAborted;
+        out.resize(maxBytes);
+        const ssize_t got = ::read(fd(handle_), out.data(), maxBytes);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
+            out.clear();
+            continue;
+        }
+        if (got <= 0) {
+            out.clear();
+            return winerr::BrokenPipe;
+        }
+        out.resize(static_cast<std::size_t>(got));
+        return winerr::Success;
+    }
+}
+
+Status PipeEnd::write(const std::vector<std::uint8_t>& data) {
+    // A pipe without readers would raise SIGPIPE: keep it pending on this thread and drop it, so the
+    // write fails with EPIPE as Windows fails with ERROR_NO_DATA / BROKEN_PIPE.
+    sigset_t pipeSet, old;
+    sigemptyset(&pipeSet);
+    sigaddset(&pipeSet, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSet, &old);
+    Status result = winerr::Success;
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd(handle_), data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            result = fromErrno(errno);
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (result == winerr::BrokenPipe) {
+        const timespec zero{0, 0};
+        sigtimedwait(&pipeSet, nullptr, &zero);
+    }
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    return result;
+}
+
+void PipeEnd::cancel() {
+    if (cancelled_.exchange(true) || wakeWrite_ < 0)
+        return;
+    const char one = 1;
+    [[maybe_unused]] const ssize_t n = ::write(fd(wakeWrite_), &one, 1);
+}
+
+Status createPipe(bool, std::shared_ptr<PipeEnd>& readEnd, std::shared_ptr<PipeEnd>& writeEnd) {
+    // Close-on-exec always: a child gets only the end it is given as its output.
+    int p[2], wake[2];
+    if (::pipe2(p, O_CLOEXEC) != 0)
+        return fromErrno(errno);
+    if (::pipe2(wake, O_CLOEXEC) != 0) {
+        const int e = errno;
+        ::close(p[0]);
+        ::close(p[1]);
+        return fromErrno(e);
+    }
+    readEnd.reset(new PipeEnd(p[0], wake[0], wake[1]));
+    writeEnd.reset(new PipeEnd(p[1], -1, -1));
+    return winerr::Success;
+}
+
+namespace {
+
+// The child's end, told by a thread that waits for it, so that a wait with a time-out, the exit code
+// and a closed handle never race for the zombie.
+struct ChildState {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    std::uint32_t code = kStillActive;
+    std::optional<std::uint32_t> terminatedWith;
+};
+
+class LinuxChild final : public Child {
+public:
+    explicit LinuxChild(pid_t pid) : pid_(pid), state_(std::make_shared<ChildState>()) {
+        std::thread([pid, state = state_] {
+            int status = 0;
+            pid_t r;
+            do {
+                r = ::waitpid(pid, &status, 0);
+            } while (r < 0 && errno == EINTR);
+            std::lock_guard lock(state->mutex);
+            if (r == pid && WIFEXITED(status))
+                state->code = static_cast<std::uint32_t>(WEXITSTATUS(status));
+            else if (r == pid && WIFSIGNALED(status))
+                state->code =
+                    state->terminatedWith.value_or(128u + static_cast<std::uint32_t>(WTERMSIG(status)));
+            else
+                state->code = 1;
+            state->done = true;
+            state->ended.notify_all();
+        }).detach();
+    }
+    Status wait(std::uint32_t timeoutMs) override {
+        std::unique_lock lock(state_->mutex);
+        if (timeoutMs == kForever) {
+            state_->ended.wait(lock, [&] { return state_->done; });
+            return winerr::Success;
+        }
+        return state_->ended.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                      [&] { return state_->done; })
+                   ? winerr::Success
+                   : winerr::WaitTimeout;
+    }
+    Status exitCode(std::uint32_t& out) override {
+        std::lock_guard lock(state_->mutex);
+        out = state_->done ? state_->code : kStillActive;
+        return winerr::Success;
+    }
+    Status terminate(std::uint32_t code) override {
+        std::lock_guard lock(state_->mutex);
+        if (state_->done)
+            return winerr::AccessDenied; // as TerminateProcess on a process that has ended
+        state_->terminatedWith = code;
+        return ::kill(pid_, SIGKILL) == 0 ? winerr::Success : fromErrno(errno);
+    }
+
+private:
+    pid_t pid_;
+    std::shared_ptr<ChildState> state_;
+};
+
+struct SavedOutput {
+    std::mutex mutex;
+    int saved = -1;
+};
+SavedOutput& savedOutput() {
+    static SavedOutput s;
+    return s;
+}
+
+} // namespace
+
+Status spawn(const SpawnInfo& info, std::unique_ptr<Child>& out) {
+    const std::string program = info.program.string();
+    std::vector<std::string> args = {program};
+    for (const auto& a : info.arguments)
+        args.push_back(text::toUtf8(a));
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (info.output) {
+        posix_spawn_file_actions_adddup2(&actions, fd(info.output->native()), 1);
+        posix_spawn_file_actions_adddup2(&actions, fd(info.output->native()), 2);
+    } else if (!info.inheritStdHandles) {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    }
+    const std::string cwd = info.workingDirectory.string();
+    if (!cwd.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setsigdefault(&attr, &all);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = 0;
+    const int rc = ::posix_spawn(&pid, program.c_str(), &actions, &attr, argv.data(), environ);
+    posix_spawnattr_destroy(&attr);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0)
+        return fromErrno(rc);
+    out = std::make_unique<LinuxChild>(pid);
+    return winerr::Success;
+}
+
+Status redirectStdOutput(const PipeEnd& writeEnd) {
+    auto& s = savedOutput();
+    std::lock_guard lock(s.mutex);
+    std::fflush(stdout);
+    if (s.saved < 0) {
+        s.saved = ::fcntl(1, F_DUPFD_CLOEXEC, 3);
+        if (s.saved < 0)
+            return fromErrno(errno);
+    }
+    return ::dup2(fd(writeEnd.native()), 1) < 0 ? fromErrno(errno) : winerr::Success;
+}
+
+Status restoreStdOutput() {
+    auto& s = savedOutput();
+    std::lock_guard lock(s.mutex);
+    if (s.saved < 0)
+        return winerr::Success;
+    std::fflush(stdout);
+    const int rc = ::dup2(s.saved, 1);
+    ::close(s.saved);
+    s.saved = -1;
+    return rc < 0 ? fromErrno(errno) : winerr::Success;
+}
+
+std::filesystem::path executablePath() {
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec);
+}
+
+#endif
+
+} // namespace sim::host

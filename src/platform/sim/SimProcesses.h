@@ -1,0 +1,65 @@
+#pragma once
+// Child processes of the simulated machine. Pipes and the standard output are the host's own.
+// A command line whose program is one of the device-console tools ("devcon32.exe", "devcon64.exe",
+// "devconARM64.exe", "devconXP32.exe") runs the host's devcon program against this machine's state
+// file ("--machine=<file>" before the original arguments), but only when the tool file exists on the
+// simulated disk; otherwise starting fails with ERROR_FILE_NOT_FOUND, as CreateProcessW would.
+// Any other command line (the printer test page, the icon refresh) is recorded in the state's "commandsRun"
+// and ends at once with exit code 0. The state's "hostPrograms" entries ({"name", "path", "args",
+// "machineArgument"}) map further tool names, or the device-console tools themselves, to host programs.
+// Faults: "CreateProcessW", "CreatePipe".
+//
+// The host devcon is, in order: the path given to SimMachine::setHostDevcon, the environment
+// variable ORVELLO_DEVCON, or tools/devcon/devcon (devcon.exe on Windows) in the build tree that
+// holds the running executable.
+#include "platform/ports/Processes.h"
+#include "platform/sim/HostProcess.h"
+#include "platform/sim/SimHandles.h"
+#include "platform/sim/SimMachine.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace sim {
+
+class SimProcesses final : public ports::Processes, public ports::HandleCloser {
+public:
+    explicit SimProcesses(SimMachine& machine) : machine_(machine) {}
+
+    ports::Status start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) override;
+    ports::Status wait(ports::ProcessHandle& process, std::uint32_t timeoutMs) override;
+    ports::Status exitCode(ports::ProcessHandle& process, std::uint32_t& out) override;
+    ports::Status terminate(ports::ProcessHandle& process, std::uint32_t exitCode) override;
+    ports::Status createPipe(bool inheritable, ports::PipeHandle& readEnd,
+                             ports::PipeHandle& writeEnd) override;
+    ports::Status readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes,
+                           std::vector<std::uint8_t>& out) override;
+    ports::Status writePipe(ports::PipeHandle& writeEnd, const std::vector<std::uint8_t>& data) override;
+    ports::Status redirectStdOutput(const ports::PipeHandle& writeEnd) override;
+    ports::Status restoreStdOutput() override;
+
+    void closeHandle(std::uint64_t id) noexcept override;
+
+    // Where the host devcon is found (empty when nowhere).
+    std::filesystem::path hostDevcon() const;
+
+private:
+    struct Entry {
+        std::shared_ptr<host::Child> child; // a real child
+        std::uint32_t recordedExit = 0;     // a recorded command's exit code
+        std::shared_ptr<host::PipeEnd> pipe;
+    };
+    // The host program that stands for `program` on this machine, with the arguments it gets before
+    // the command line's own; false when the command line is only recorded.
+    struct HostProgram {
+        std::filesystem::path path;
+        std::vector<std::wstring> prefix;
+        bool machineArgument = false;
+    };
+    bool hostProgramFor(std::wstring_view program, HostProgram& out);
+
+    SimMachine& machine_;
+    HandleTable<Entry> handles_;
+};
+
+} // namespace sim

@@ -1,0 +1,126 @@
+#pragma once
+// The simulated print spooler: the "spooler" section of the machine's state with the semantics and
+// error codes of winspool. Every call fails with RPC_S_SERVER_UNAVAILABLE (1722) while the
+// "Spooler" service is not running, and with an injected fault named after its Windows function
+// ("AddPrinterW", "XcvDataW", ...). Split over SimSpooler*.cpp by subject.
+#include "platform/ports/Clock.h"
+#include "platform/ports/PrintSpooler.h"
+#include "platform/sim/SimHandles.h"
+#include "platform/sim/SimMachine.h"
+
+#include <functional>
+#include <string>
+
+namespace sim {
+
+class SimSpooler final : public ports::PrintSpooler, public ports::HandleCloser {
+public:
+    SimSpooler(SimMachine& machine, ports::Clock& clock) : machine_(machine), clock_(clock) {}
+
+    // printers (SimSpoolerPrinters.cpp)
+    ports::Status openPrinter(std::wstring_view name, std::uint32_t access,
+                              ports::SpoolerHandle& out) override;
+    ports::Status addPrinter(const ports::PrinterInfo2& info, ports::SpoolerHandle& out) override;
+    ports::Status deletePrinter(ports::SpoolerHandle& printer) override;
+    ports::Status enumPrinters2(std::uint32_t flags, std::vector<ports::PrinterInfo2>& out) override;
+    ports::Status enumPrinters4(std::uint32_t flags, std::vector<ports::PrinterInfo4>& out) override;
+    ports::Status getPrinter2(ports::SpoolerHandle& printer, ports::PrinterInfo2& out) override;
+    ports::Status getPrinterAtLevel(ports::SpoolerHandle& printer, std::uint32_t level,
+                                    ports::PrinterInfoAtLevel& out) override;
+    ports::Status setPrinter2(ports::SpoolerHandle& printer, const ports::PrinterInfo2& info) override;
+    ports::Status setPrinter7(ports::SpoolerHandle& printer, std::uint32_t action) override;
+    ports::Status setPrinterCommand(ports::SpoolerHandle& printer, std::uint32_t command) override;
+    ports::Status getPrinterData(ports::SpoolerHandle& printer, std::wstring_view key,
+                                 std::wstring_view valueName, ports::RegValue& out) override;
+    ports::Status setPrinterData(ports::SpoolerHandle& printer, std::wstring_view key,
+                                 std::wstring_view valueName, const ports::RegValue& value) override;
+    ports::Status getDefaultPrinter(std::wstring& out) override;
+    ports::Status setDefaultPrinter(std::wstring_view printerName) override;
+    void announcePrinterChange(std::wstring_view printerName) override;
+    ports::Status invokePrinterCommand(ports::WindowId owner, std::uint32_t action,
+                                       std::wstring_view printerPath) override;
+
+    // DEVMODE, capabilities and forms (SimSpoolerForms.cpp)
+    ports::Status getDefaultDevMode(ports::SpoolerHandle& printer, std::wstring_view printerName,
+                                    ports::DevMode& out) override;
+    ports::Status editDevMode(ports::WindowId owner, ports::SpoolerHandle& printer,
+                              std::wstring_view printerName, std::uint32_t mode, ports::DevMode& inOut,
+                              std::int32_t& answer) override;
+    ports::Status paperNames(std::wstring_view device, std::wstring_view port,
+                             std::vector<std::wstring>& out) override;
+    ports::Status papers(std::wstring_view device, std::wstring_view port,
+                         std::vector<std::uint16_t>& out) override;
+    ports::Status paperSizes(std::wstring_view device, std::wstring_view port,
+                             std::vector<ports::FormSize>& out) override;
+    ports::Status enumForms(ports::SpoolerHandle& printer, std::vector<ports::FormInfo1>& out) override;
+    ports::Status getForm(ports::SpoolerHandle& printer, std::wstring_view formName,
+                          ports::FormInfo1& out) override;
+    ports::Status deleteForm(ports::SpoolerHandle& printer, std::wstring_view formName) override;
+
+    // drivers and the driver store (SimSpoolerDrivers.cpp)
+    ports::Status enumDrivers(std::wstring_view environment, std::uint32_t level,
+                              std::vector<ports::DriverInfo>& out) override;
+    ports::Status getPrinterDriver(ports::SpoolerHandle& printer, std::wstring_view environment,
+                                   std::uint32_t level, ports::DriverInfo& out) override;
+    ports::Status addPrinterDriver(const ports::DriverInfo& info) override;
+    ports::Status deletePrinterDriver(std::wstring_view environment, std::wstring_view name,
+                                      std::uint32_t deleteFlags, std::uint32_t version) override;
+    ports::Status printerDriverDirectory(std::wstring_view environment, std::wstring& out) override;
+    bool driverStoreAvailable() override;
+    ports::HResult uploadPrinterDriverPackage(std::wstring_view infPath, std::wstring_view environment,
+                                              std::uint32_t flags, ports::WindowId owner,
+                                              std::wstring& destInfPath) override;
+    ports::HResult installPrinterDriverFromPackage(std::wstring_view infPath, std::wstring_view driverName,
+                                                   std::wstring_view environment,
+                                                   std::uint32_t flags) override;
+    ports::HResult deletePrinterDriverPackage(std::wstring_view infPath,
+                                              std::wstring_view environment) override;
+    ports::HResult getPrinterDriverPackagePath(std::wstring_view packageId, std::wstring_view environment,
+                                               std::wstring& out) override;
+
+    // ports and monitors (SimSpoolerPorts.cpp)
+    ports::Status enumPorts1(std::vector<ports::PortInfo1>& out) override;
+    ports::Status enumPorts2(std::vector<ports::PortInfo2>& out) override;
+    ports::Status addPortUi(ports::WindowId owner, std::wstring_view monitorName) override;
+    ports::Status configurePortUi(ports::WindowId owner, std::wstring_view portName) override;
+    ports::Status deletePortUi(ports::WindowId owner, std::wstring_view portName) override;
+    ports::XcvResult xcvAddPort(ports::SpoolerHandle& xcv, const ports::PortData1& data) override;
+    ports::XcvResult xcvDeletePort(ports::SpoolerHandle& xcv, std::wstring_view portName) override;
+    ports::Status enumMonitors2(std::vector<ports::MonitorInfo2>& out) override;
+    ports::Status addMonitor(const ports::MonitorInfo2& info) override;
+    ports::Status deleteMonitor(std::wstring_view environment, std::wstring_view name) override;
+
+    void closeHandle(std::uint64_t id) noexcept override { handles_.remove(id); }
+
+    // What an open handle stands for.
+    struct Opened {
+        enum class Kind { Server, Printer, Xcv } kind = Kind::Printer;
+        std::wstring name; // the printer's current name, or the Xcv channel's monitor
+        std::uint32_t access = 0;
+    };
+
+private:
+    // Runs fn on the record of the printer behind an open printer handle, under the machine's lock
+    // (a write saves the state afterwards). The spooler's own failures come first: not running, the
+    // injected fault, a handle that is not ours, a printer that is gone.
+    using ReadFn = std::function<ports::Status(const Json& state, const Json& printer, const Opened& opened)>;
+    using WriteFn = std::function<ports::Status(Json& state, Json& printer, Opened& opened)>;
+    ports::Status readPrinter(const ports::SpoolerHandle& h,
+                              std::initializer_list<std::string_view> operations, const ReadFn& fn);
+    ports::Status writePrinter(const ports::SpoolerHandle& h,
+                               std::initializer_list<std::string_view> operations, const WriteFn& fn);
+    // The spooler's availability and the fault for `operation`, under the lock of a write.
+    ports::Status enter(Json& state, std::initializer_list<std::string_view> operations);
+    // The same for calls that only read: the fault is looked for first and only taken when present.
+    ports::Status enterRead(std::initializer_list<std::string_view> operations);
+    std::shared_ptr<Opened> opened(const ports::SpoolerHandle& h) const { return handles_.find(h, this); }
+    ports::SpoolerHandle giveHandle(Opened o) {
+        return ports::SpoolerHandle(*this, handles_.add(std::move(o)));
+    }
+
+    SimMachine& machine_;
+    ports::Clock& clock_;
+    HandleTable<Opened> handles_;
+};
+
+} // namespace sim

@@ -51,6 +51,7 @@ inline constexpr Status InvalidFunction = 1;
 inline constexpr Status NoMoreFiles = 18;
 inline constexpr Status GenFailure = 31;
 inline constexpr Status BrokenPipe = 109;
+inline constexpr Status NoData = 232; // a write into a pipe whose read end is closed
 inline constexpr Status WaitTimeout = 258;
 inline constexpr Status BluetoothAuthUnavailable = 632; // what the wizard reports without the entry points
 inline constexpr Status OperationAborted = 995;

@@ -134,6 +134,13 @@ Status spawn(const SpawnInfo& info, std::unique_ptr<Child>& out) {
         si.dwFlags |= STARTF_USESTDHANDLES;
         si.hStdInput = nullptr;
         si.hStdOutput = si.hStdError = reinterpret_cast<HANDLE>(info.output->native());
+    } else if (info.inheritStdHandles) {
+        // Without a console of its own (CREATE_NO_WINDOW) the child sees only the handles named
+        // here: give it our standard output as it stands, redirected or not.
+        si.dwFlags |= STARTF_USESTDHANDLES;
+        si.hStdInput = nullptr;
+        si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+        si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     }
     PROCESS_INFORMATION pi{};
     const std::wstring cwd = info.workingDirectory.wstring();
@@ -248,7 +255,7 @@ Status PipeEnd::read(std::size_t maxBytes, std::vector<std::uint8_t>& out) {
 
 Status PipeEnd::write(const std::vector<std::uint8_t>& data) {
     // A pipe without readers would raise SIGPIPE: keep it pending on this thread and drop it, so the
-    // write fails with EPIPE as Windows fails with ERROR_NO_DATA / BROKEN_PIPE.
+    // write fails with EPIPE, reported as Windows reports it: ERROR_NO_DATA.
     sigset_t pipeSet, old;
     sigemptyset(&pipeSet);
     sigaddset(&pipeSet, SIGPIPE);
@@ -266,6 +273,7 @@ Status PipeEnd::write(const std::vector<std::uint8_t>& data) {
         done += static_cast<std::size_t>(n);
     }
     if (result == winerr::BrokenPipe) {
+        result = winerr::NoData;  // what WriteFile answers when the read end is gone
         const timespec zero{0, 0};
         sigtimedwait(&pipeSet, nullptr, &zero);
     }

@@ -1,8 +1,13 @@
 #include "app/CApp.h"
 
+#include "app/Architecture.h"
 #include "app/DebugMode.h"
+#include "app/ErrorText.h"
 #include "app/NoMainWindowYet.h"
 #include "app/PersistedChoices.h"
+#include "app/language/Languages.h"
+#include "catalogue/CatalogueHeader.h"
+#include "catalogue/LoadXmlResource.h"
 
 #include <atomic>
 
@@ -12,12 +17,18 @@ std::atomic<CApp*> theApp{nullptr};
 
 CApp::CApp(ports::Platform& platform, app::AppParts parts)
     : platform_(platform), identity_(std::move(parts.identity)), ui_(std::move(parts.ui)),
-      catalogue_(std::move(parts.catalogue)), pickLanguage_(std::move(parts.pickLanguage)),
-      say_(std::move(parts.say)), log_(platform.files(), platform.clock()) {
+      say_(std::move(parts.say)), log_(platform.files(), platform.clock()),
+      outputPipe_(std::move(parts.outputPipe)), engine_{.platform = platform} {
     if (!ui_)
         ui_ = std::make_unique<app::NoMainWindowYet>(say_);
-    if (!catalogue_)
-        catalogue_ = std::make_unique<app::NoCatalogue>();
+    // What does not depend on the machine's answers at start-up; completeEngineContext() adds the
+    // rest.
+    engine_.debugMode = [] { return DebugMode.load() != 0; };
+    engine_.systemErrorText = [this](std::uint32_t code) {
+        return app::systemErrorText(platform_.system(), code);
+    };
+    engine_.translate = [this](std::wstring_view id) { return language_.translate(id); };
+    engine_.outputPipe = outputPipe_.get();
     CApp* none = nullptr;
     theApp.compare_exchange_strong(none, this);
 }
@@ -36,7 +47,9 @@ bool CApp::initInstance() {
     ports::AppHost& host = platform_.host();
 
     // Base initialisation, then one running copy per machine: a later copy signals the first and
-    // ends without a window.
+    // ends without a window. The skin is opened first so that the toolkit can build from it; without
+    // it every text stays untranslated.
+    (void)skin_.open(platform_.resources());
     if (!ui_->initialiseToolkit(identity_.appName, app::SkinSource{}))
         return false;
     singleInstance_ = host.claimSingleInstance(identity_.singleInstanceId);
@@ -54,20 +67,22 @@ bool CApp::initInstance() {
     platform_.profile().setApplicationKey(identity_.companyKey, identity_.appName);
     app::loadPersistedChoices(platform_.profile(), session_);
 
-    catalogue_->loadDocuments(platform_);
-    catalogue_->readCatalogueHeader(session_.manufacturer);
+    // A missing or broken document only reaches the debugger output and leaves the pages with
+    // empty lists.
+    catalogue::LoadXmlResource(platform_.resources(), system, ports::kResourceCatalogue, catalogueDoc_);
+    catalogue::LoadXmlResource(platform_.resources(), system, ports::kResourceManufacturers,
+                               manufacturerDoc_);
+    catalogue::ReadCatalogueHeader(catalogueDoc_, session_.manufacturer);
 
     if (DebugMode.load() == 1) {
         log_.start(system.modulePath(), identity_.appName);
         log_.logStartLine();
     }
 
-    const std::uint16_t language = system.userDefaultUiLanguage();
-    if (pickLanguage_)
-        pickLanguage_(language);
-    system.setThreadUiLanguage(language);
+    pickLanguage(system.userDefaultUiLanguage());
 
     libraries_.load(host);
+    completeEngineContext();
 
     app::MainWindowSpec spec;
     spec.title = identity_.appName;
@@ -85,6 +100,25 @@ void CApp::startWinsock() {
     if (reported != wanted)
         ui_->messageBox(app::kWinsockVersionMessage, app::kErrorCaption);
     (void)host.cleanupWinsock();
+}
+
+// A language whose folder is missing leaves every message as written.
+void CApp::pickLanguage(std::uint16_t uiLanguage) {
+    const StartupLanguage choice = startupLanguage(uiLanguage);
+    (void)language_.setLanguage(choice.folder, choice.name);
+    platform_.system().setThreadUiLanguage(uiLanguage);
+}
+
+// The machine's answers that the engine keeps for the run; the main window's start needs them.
+void CApp::completeEngineContext() {
+    ports::SystemInfo& system = platform_.system();
+    engine_.workingFolder = app::workingFolder(system, errorBox());
+    engine_.deviceConsoleTool = app::deviceConsoleTool(system);
+}
+
+std::wstring CApp::printerDriverFolder() {
+    return app::printerDriverFolder(platform_.system(), app::driverDirectoryQuery(platform_.spooler()),
+                                    errorBox());
 }
 
 void CApp::exitInstance() {

@@ -1,15 +1,21 @@
 #pragma once
 // The application object: owns, for the whole run, the setup session with the discovered devices,
-// the catalogue documents (through the catalogue seam), the four system libraries, the log file,
-// the single-instance claim and the main window (through the user-interface seam). Exactly one
-// exists while the program runs; instance() reaches it.
+// the two catalogue documents, the skin archive and the current language, the four system
+// libraries, the log file, the single-instance claim, the engine's context with the output pipe,
+// and the main window (through the user-interface seam). Exactly one exists while the program
+// runs; instance() reaches it.
 #include "app/AppConstants.h"
 #include "app/AppUserInterface.h"
 #include "app/CMyLog.h"
-#include "app/CatalogueLoader.h"
 #include "app/Folders.h"
 #include "app/SetupSession.h"
 #include "app/SystemLibraries.h"
+#include "app/language/Language.h"
+#include "app/skin/SkinArchive.h"
+#include "catalogue/XmlDocument.h"
+// Header only: the engine's context is a plain struct over the ports, so the application layer can
+// build it without depending on the engine's code.
+#include "engine/EngineContext.h"
 #include "platform/ports/Platform.h"
 
 #include <cstdint>
@@ -22,9 +28,6 @@
 
 namespace app {
 
-// Makes a UI language current: looks the identifier up in the start-up language table and sets
-// the language (the language layer's part).
-using LanguagePicker = std::function<void(std::uint16_t uiLanguage)>;
 // A line for whoever started the program (the console, a test); never shown in the wizard.
 using Reporter = std::function<void(std::wstring_view line)>;
 
@@ -38,10 +41,12 @@ struct AppIdentity {
 
 // What the composition root plugs into CApp. Empty parts get their stand-ins.
 struct AppParts {
-    std::unique_ptr<AppUserInterface> ui;       // null: NoMainWindowYet
-    std::unique_ptr<CatalogueLoader> catalogue; // null: NoCatalogue
-    LanguagePicker pickLanguage;                // empty: the language is left as it is
-    Reporter say;                               // empty: silent
+    std::unique_ptr<AppUserInterface> ui; // null: NoMainWindowYet
+    // The engine's output pipe, made where the engine is linked: the shared pointer carries the
+    // engine's deleter, so CApp owns the pipe without the application layer needing its code.
+    // Null: standard output cannot be captured.
+    std::shared_ptr<OutputPipe> outputPipe;
+    Reporter say; // empty: silent
     AppIdentity identity;
 };
 
@@ -77,8 +82,25 @@ public:
     const app::SystemLibraries& libraries() const { return libraries_; }
     ports::Platform& platform() { return platform_; }
     app::AppUserInterface& ui() { return *ui_; }
-    app::CatalogueLoader& catalogue() { return *catalogue_; }
     const app::AppIdentity& identity() const { return identity_; }
+
+    // The driver catalogue ("XML" 131) and the manufacturer records ("XML" 132), parsed at start-up
+    // and read-only afterwards; empty when their resource is missing or broken.
+    const catalogue::XmlDocument& catalogueDoc() const { return catalogueDoc_; }
+    const catalogue::XmlDocument& manufacturerDoc() const { return manufacturerDoc_; }
+
+    // The skin archive ("ZIPRES" 129), opened at start-up; closed when the program has none.
+    const SkinArchive& skin() const { return skin_; }
+    // The current language; the language dialog switches it.
+    CLanguage& language() { return language_; }
+
+    // What the engine's routines run with. Complete once initInstance() has got as far as the main
+    // window; its output pipe is the one this object owns (null when none was given).
+    EngineContext& engineContext() { return engine_; }
+
+    // The print system's driver folder for this machine, asked of the spooler; "" and a message box
+    // when it cannot be found.
+    std::wstring printerDriverFolder();
 
     // A message box for helpers that report to the user (owned by the main window when it exists).
     app::ErrorBox errorBox();
@@ -92,18 +114,27 @@ public:
 
 private:
     void startWinsock();
+    void pickLanguage(std::uint16_t uiLanguage);
+    void completeEngineContext();
 
     ports::Platform& platform_;
     app::AppIdentity identity_;
     std::unique_ptr<app::AppUserInterface> ui_;
-    std::unique_ptr<app::CatalogueLoader> catalogue_;
-    app::LanguagePicker pickLanguage_;
     app::Reporter say_;
 
+    // Before the session: its model references point into the catalogue.
+    catalogue::XmlDocument catalogueDoc_;
+    catalogue::XmlDocument manufacturerDoc_;
     SetupSession session_;
+    // The language reads its tables from the skin, so the skin comes first.
+    SkinArchive skin_;
+    CLanguage language_{skin_};
     app::SystemLibraries libraries_;
     CMyLog log_;
     std::unique_ptr<ports::SingleInstance> singleInstance_;
+
+    std::shared_ptr<OutputPipe> outputPipe_;
+    EngineContext engine_;
 };
 
 namespace app {

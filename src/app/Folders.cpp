@@ -27,6 +27,12 @@ std::wstring workingFolder(ports::SystemInfo& system, const ErrorBox& errorBox) 
     return folder + L"LabelPrinterDriver\\";
 }
 
+DriverDirectoryQuery driverDirectoryQuery(ports::PrintSpooler& spooler) {
+    return [&spooler](std::wstring_view environment, std::wstring& folder) {
+        return spooler.printerDriverDirectory(environment, folder);
+    };
+}
+
 std::wstring printerDriverFolder(ports::SystemInfo& system, const DriverDirectoryQuery& query,
                                  const ErrorBox& errorBox) {
     std::wstring folder;

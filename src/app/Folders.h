@@ -2,6 +2,7 @@
 // The folders the wizard works in: the working folder below Program Files where the driver package
 // is unpacked, the print system's driver folder, and emptying a folder.
 #include "platform/ports/FileSystem.h"
+#include "platform/ports/PrintSpooler.h"
 #include "platform/ports/SystemInfo.h"
 
 #include <functional>
@@ -18,6 +19,9 @@ using ErrorBox = std::function<void(std::wstring_view text, std::wstring_view ca
 // local machine, level 1); the spooler port answers it.
 using DriverDirectoryQuery =
     std::function<ports::Status(std::wstring_view environment, std::wstring& folder)>;
+
+// The query answered by `spooler`, which must outlive it.
+DriverDirectoryQuery driverDirectoryQuery(ports::PrintSpooler& spooler);
 
 // The Program Files folder as this 32-bit program sees it (CSIDL_PROGRAM_FILES: "Program Files
 // (x86)" on a 64-bit system) with a backslash, then "LabelPrinterDriver\". When the folder cannot be

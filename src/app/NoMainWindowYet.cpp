@@ -1,10 +1,32 @@
 #include "app/NoMainWindowYet.h"
 
+#include "app/CApp.h"
+#include "app/text/Format.h"
+
 namespace app {
 
-bool NoMainWindowYet::createMainWindow(CApp&, const MainWindowSpec&) {
-    if (say_)
-        say_(L"start-up stops here: the main window is not built yet");
+namespace {
+
+const wchar_t* loadedOrNot(const catalogue::XmlDocument& doc) {
+    return doc.loaded() ? L"loaded" : L"not loaded";
+}
+
+} // namespace
+
+// Says what start-up built before it stops, so that a run without windows shows how far it got.
+bool NoMainWindowYet::createMainWindow(CApp& app, const MainWindowSpec&) {
+    if (!say_)
+        return false;
+    const ManufacturerRecord& m = app.session().manufacturer;
+    say_(text::format(L"catalogue %s: manufacturer %s, version %d.%d.%d.%d; manufacturer records %s",
+                      loadedOrNot(app.catalogueDoc()), m.Name, m.V0, m.V1, m.V2, m.V3,
+                      loadedOrNot(app.manufacturerDoc())));
+    say_(text::format(L"language %s (%s)", app.language().currentLanguageName(),
+                      app.language().currentFolder()));
+    const EngineContext& engine = app.engineContext();
+    say_(text::format(L"working folder %s, device-console tool %s", engine.workingFolder,
+                      engine.deviceConsoleTool));
+    say_(L"start-up stops here: the main window is not built yet");
     return false;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // One printer, chosen or discovered: its model, the queue to create, its USB identities, port,
 // Bluetooth record and IP address. Copying an entry copies every field, the Bluetooth record whole.
-#include "app/CatalogueTypes.h"
+#include "catalogue/DriverRef.h"
 #include "platform/ports/Bluetooth.h"
 
 #include <cstdint>

@@ -4,8 +4,8 @@
 // Pages write their choices here and the engine reads them. It has no lock: the UI thread writes
 // it, and the operation thread reads it only while the modal progress window blocks the pages.
 #include "app/CPrinterDevices.h"
-#include "app/CatalogueTypes.h"
 #include "app/PrinterEntry.h"
+#include "catalogue/ManufacturerRecord.h"
 
 #include <cstdint>
 #include <string>

@@ -73,6 +73,17 @@ TEST_F(ProgramProcess, ASecondStartSignalsTheRunningCopyAndEndsWithZero) {
     running.app->exitInstance();
 }
 
+TEST_F(ProgramProcess, StartUpLoadsTheCatalogueAndPicksTheMachinesLanguageBeforeTheMainWindow) {
+    machine->write([](sim::Json& s) { s["system"]["uiLanguage"] = 0x0407; });
+    const ProcessResult run = runProgram(simulate());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    for (const char* line :
+         {"catalogue loaded: manufacturer CorvaneEx, version 3.0.2.465; manufacturer records loaded\n",
+          "language German (Lang\\German)\n", "device-console tool devcon64.exe\n",
+          "start-up stops here: the main window is not built yet\n"})
+        EXPECT_NE(run.output.find(line), std::string::npos) << line << run.output;
+}
+
 TEST_F(ProgramProcess, TheDebugSwitchOnTheCommandLineStartsTheLog) {
     const ProcessResult upper = runProgram(simulate() + " -DEBUG");
     EXPECT_EQ(upper.exitCode, 0) << upper.output;

@@ -1,9 +1,13 @@
 // CApp's start-up on the real Windows side: the persisted choices from the registry, the
-// libraries, and the log file beside the executable in debug mode.
+// libraries, the catalogue and the language from the executable's resources, the driver folder
+// from the spooler, and the log file beside the executable in debug mode.
 #include "unit/app/AppFakes.h"
 
+#include "app/Architecture.h"
 #include "app/DebugMode.h"
 #include "app/PersistedChoices.h"
+#include "app/Translate.h"
+#include "app/language/Languages.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Resources.h"
@@ -11,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <winspool.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -93,6 +100,34 @@ TEST_F(Win32Startup, NoKeyAtAllGivesTheDefaultsAndCreatesNoKey) {
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (L"software\\" + identity.companyKey).c_str(), 0, KEY_READ,
                             key.out()),
               ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(Win32Startup, CatalogueLanguageAndDriverFolderComeFromThisMachine) {
+    auto theApp = makeApp();
+    ASSERT_TRUE(theApp->initInstance());
+    EXPECT_EQ(theApp->session().manufacturer.Name, L"CorvaneEx");
+    EXPECT_TRUE(theApp->manufacturerDoc().loaded());
+    const StartupLanguage expected = startupLanguage(GetUserDefaultUILanguage());
+    EXPECT_EQ(theApp->language().currentLanguageName(), expected.name);
+    // Messages are translated through that language's table in the executable's skin.
+    ASSERT_TRUE(theApp->skin().isOpen());
+    CLanguage sameLanguage(theApp->skin());
+    ASSERT_EQ(sameLanguage.setLanguage(expected.folder, expected.name), ports::winerr::Success);
+    EXPECT_EQ(translate(L"安装完成."), sameLanguage.translate(L"安装完成."));
+
+    const std::wstring environment = app::printEnvironment(platform.system());
+    wchar_t folder[MAX_PATH] = {};
+    DWORD needed = 0;
+    ASSERT_TRUE(GetPrinterDriverDirectoryW(nullptr, const_cast<wchar_t*>(environment.c_str()), 1,
+                                           reinterpret_cast<BYTE*>(folder), sizeof folder, &needed))
+        << GetLastError();
+    std::wstring direct = folder;
+    if (direct.back() != L'\\')
+        direct += L'\\';
+    EXPECT_EQ(theApp->printerDriverFolder(), direct);
+    EXPECT_TRUE(std::none_of(journal.begin(), journal.end(),
+                             [](const std::string& line) { return line.starts_with("messageBox"); }));
+    theApp->exitInstance();
 }
 
 TEST_F(Win32Startup, DebugModeWritesTheLogBesideTheExecutable) {

@@ -1,14 +1,16 @@
 #pragma once
 // Stand-ins for the application's seams, recording into one journal so that a test sees the order
-// in which start-up and exit touch the user interface, the machine and the profile.
+// in which start-up and exit touch the user interface, the machine, the profile and the resources.
 #include "app/AppUserInterface.h"
 #include "app/CApp.h"
-#include "app/CatalogueLoader.h"
 #include "app/text/Format.h"
 #include "app/text/Utf.h"
 #include "platform/sim/SimPlatform.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -72,22 +74,58 @@ private:
     Journal& journal_;
 };
 
-// Loads nothing; names the manufacturer as the catalogue header would, and notes whether the log
-// was already running at that moment.
-class RecordingCatalogue final : public app::CatalogueLoader {
+// Whether the application object's log file runs at this moment.
+inline const char* logState() {
+    CApp* app = CApp::instance();
+    return app && app->log().started() ? "log started" : "log not started";
+}
+
+class RecordingResources final : public ports::Resources {
 public:
-    // `app` is read when the header is read, so it may be set after construction.
-    RecordingCatalogue(Journal& journal, CApp* const& app) : journal_(journal), app_(app) {}
-    void loadDocuments(ports::Platform&) override { journal_.push_back("loadDocuments"); }
-    void readCatalogueHeader(ManufacturerRecord& m) override {
-        journal_.push_back(std::string("readCatalogueHeader, log ") +
-                           (app_ && app_->log().started() ? "started" : "not started"));
-        m.Name = L"CorvaneEx";
+    RecordingResources(Journal& j, ports::Resources& inner) : journal_(j), inner_(inner) {}
+    std::optional<std::span<const std::uint8_t>> find(std::wstring_view type, std::uint16_t id) override {
+        journal_.push_back("findResource " + utf8(type) + " " + std::to_string(id) + ", " + logState());
+        return inner_.find(type, id);
     }
 
 private:
     Journal& journal_;
-    CApp* const& app_;
+    ports::Resources& inner_;
+};
+
+// Records the user's language being asked for and the thread's being set; passes everything on.
+class RecordingSystem final : public ports::SystemInfo {
+public:
+    RecordingSystem(Journal& j, ports::SystemInfo& inner) : journal_(j), inner_(inner) {}
+
+    std::uint16_t userDefaultUiLanguage() override {
+        journal_.push_back(std::string("userDefaultUiLanguage, ") + logState());
+        return inner_.userDefaultUiLanguage();
+    }
+    void setThreadUiLanguage(std::uint16_t id) override {
+        journal_.push_back(utf8(text::format(L"setThreadUiLanguage 0x%04X", id)));
+        inner_.setThreadUiLanguage(id);
+    }
+
+    ports::Architecture nativeArchitecture() override { return inner_.nativeArchitecture(); }
+    bool isWow64Process() override { return inner_.isWow64Process(); }
+    ports::WindowsVersion windowsVersion() override { return inner_.windowsVersion(); }
+    std::wstring modulePath() override { return inner_.modulePath(); }
+    std::wstring knownFolder(ports::KnownFolder folder) override { return inner_.knownFolder(folder); }
+    std::uint32_t ansiCodePage() override { return inner_.ansiCodePage(); }
+    ports::Status ansiToWide(std::string_view in, std::wstring& out) override {
+        return inner_.ansiToWide(in, out);
+    }
+    ports::Status wideToAnsi(std::wstring_view in, std::string& out) override {
+        return inner_.wideToAnsi(in, out);
+    }
+    std::wstring systemMessage(std::uint32_t code) override { return inner_.systemMessage(code); }
+    std::uint32_t lastError() override { return inner_.lastError(); }
+    void debugOutput(std::wstring_view text) override { inner_.debugOutput(text); }
+
+private:
+    Journal& journal_;
+    ports::SystemInfo& inner_;
 };
 
 class RecordingModule final : public ports::Module {
@@ -182,18 +220,23 @@ private:
     ports::ProfileStore& inner_;
 };
 
-// A simulated machine's ports with the host and the profile recorded.
+// A simulated machine's ports with the host, the profile, the resources and the language calls
+// recorded.
 class RecordingPlatform final : public sim::SimPlatform {
 public:
     RecordingPlatform(Journal& j, sim::SimMachine& machine, ports::Resources& resources)
-        : SimPlatform(machine, resources), host_(j, SimPlatform::host()),
-          profile_(j, SimPlatform::profile()) {}
+        : SimPlatform(machine, resources), host_(j, SimPlatform::host()), profile_(j, SimPlatform::profile()),
+          resources_(j, SimPlatform::resources()), system_(j, SimPlatform::system()) {}
     ports::AppHost& host() override { return host_; }
     ports::ProfileStore& profile() override { return profile_; }
+    ports::Resources& resources() override { return resources_; }
+    ports::SystemInfo& system() override { return system_; }
 
 private:
     RecordingHost host_;
     RecordingProfile profile_;
+    RecordingResources resources_;
+    RecordingSystem system_;
 };
 
 // One program run on a simulated machine with every seam recorded.
@@ -204,20 +247,13 @@ struct RecordedApp {
         ui = recordingUi.get();
         app::AppParts parts;
         parts.ui = std::move(recordingUi);
-        parts.catalogue = std::make_unique<RecordingCatalogue>(journal, self);
-        parts.pickLanguage = [this](std::uint16_t id) {
-            journal.push_back(utf8(text::format(L"pickLanguage 0x%04X, log %s", id,
-                                                self->log().started() ? L"started" : L"not started")));
-        };
         parts.identity = std::move(identity);
         app = std::make_unique<CApp>(platform, std::move(parts));
-        self = app.get();
     }
 
     Journal journal;
     RecordingPlatform platform;
     RecordingUi* ui = nullptr;
-    CApp* self = nullptr;
     std::unique_ptr<CApp> app;
 };
 

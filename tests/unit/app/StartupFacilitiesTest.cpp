@@ -121,20 +121,6 @@ TEST(StartupPrivilege, AFailureToEnableItIsIgnored) {
     run.app->exitInstance();
 }
 
-TEST(StartupLanguage, TheUsersFullLanguageIdGoesToThePickerAndTheThread) {
-    for (std::uint16_t id : {std::uint16_t{0x0404}, std::uint16_t{0x7C04}, std::uint16_t{0x0416}}) {
-        sim::Json state = sim::demoMachineState();
-        state["system"]["uiLanguage"] = id;
-        TestMachine m(state);
-        RecordedApp run(m.machine(), testing_support::programResources());
-        ASSERT_TRUE(run.app->initInstance());
-        const std::string expected = text::toUtf8(text::format(L"pickLanguage 0x%04X, log not started", id));
-        EXPECT_NE(std::find(run.journal.begin(), run.journal.end(), expected), run.journal.end()) << expected;
-        EXPECT_EQ(run.platform.simSystem().threadUiLanguage(), id);
-        run.app->exitInstance();
-    }
-}
-
 TEST(StartupLibraries, AMissingLibraryOrEntryPointOnlyTakesItsFeatureAway) {
     struct Case {
         const char* name;

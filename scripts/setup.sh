@@ -3,7 +3,7 @@
 # present it only checks and returns within seconds.
 #   packages  - compilers (native and mingw-w64), Wine (32-bit), Xvfb, the libraries of the Linux build
 #   cross     - pugixml, zlib+minizip and GoogleTest cross-built for i686 and x86_64 mingw-w64
-#   wine      - a private Wine prefix under build/wineprefix
+#   wine      - a private Wine prefix under the cache (64-bit where the kernel runs no i386 code)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"

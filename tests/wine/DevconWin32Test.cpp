@@ -1,8 +1,10 @@
-// devcon32.exe on the real Win32 side, run as a child process under Wine (or Windows): its usage
-// errors, its INF check and its rescan, whose result is what the system's Configuration Manager
-// allows (Wine's CM_Locate_DevNodeW is a stub that fails, so there the rescan answers 2).
+// The device-console tool (devcon32.exe, or devcon64.exe in the 64-bit build) on the real Win32 side, run as
+// a child process under Wine (or Windows): its usage errors, its INF check and its rescan, whose result is
+// what the system's Configuration Manager allows (Wine's CM_Locate_DevNodeW is a stub that fails, so there
+// the rescan answers 2).
 #include "platform/win32/ProcAddress.h"
 #include "platform/win32/UniqueHandle.h"
+#include "wine/ThisBuild.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +17,8 @@ namespace {
 
 using win32::UniqueKernelHandle;
 
-// build\windows\tests\orvello_tests.exe -> build\windows\tools\devcon\devcon32.exe
-std::wstring devconPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
-    for (int i = 0; i < 2; ++i)
-        path.resize(path.rfind(L'\\'));
-    return path + L"\\tools\\devcon\\devcon32.exe";
-}
+using wine_tests::devconPath;
+using wine_tests::kNativeDevcon;
 
 std::wstring tempFolder() {
     wchar_t buf[MAX_PATH];
@@ -54,7 +50,7 @@ Run runDevcon(const std::wstring& arguments, const wchar_t* currentFolder = null
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, currentFolder, &si,
                         &pi)) {
-        ADD_FAILURE() << "cannot start devcon32.exe: error " << GetLastError();
+        ADD_FAILURE() << "cannot start the device-console tool: error " << GetLastError();
         return run;
     }
     UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);

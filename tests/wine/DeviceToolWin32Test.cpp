@@ -11,6 +11,7 @@
 #include "support/TestMachine.h"
 #include "unit/engine/DeviceToolFakes.h"
 #include "wine/DeviceToolWin32Processes.h"
+#include "wine/ThisBuild.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +24,8 @@ namespace {
 namespace winerr = ports::winerr;
 using msglog::LogMessage;
 
-// build\windows\tests\orvello_tests.exe -> build\windows\tools\devcon\devcon32.exe
-std::wstring devconPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
-    for (int i = 0; i < 2; ++i)
-        path.resize(path.rfind(L'\\'));
-    return path + L"\\tools\\devcon\\devcon32.exe";
-}
+using wine_tests::devconPath;
+using wine_tests::kNativeDevcon;
 
 std::wstring systemFolder() {
     wchar_t buf[MAX_PATH];

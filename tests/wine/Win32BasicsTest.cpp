@@ -4,6 +4,7 @@
 #include "platform/win32/Win32Resources.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "platform/win32/UniqueHandle.h"
+#include "wine/ThisBuild.h"
 
 #include <gtest/gtest.h>
 
@@ -88,8 +89,8 @@ TEST(Win32Resources, FindsTheEmbeddedResourcesInChineseSimplified) {
 TEST(Win32SystemInfo, AnswersForThisProcess) {
     win32::Win32SystemInfo sys;
     const auto arch = sys.nativeArchitecture();
-    // A 32-bit program: on a 64-bit system it runs under WOW64.
-    EXPECT_EQ(sys.isWow64Process(), arch != ports::Architecture::X86);
+    // A 32-bit program runs under WOW64 on a 64-bit system; a 64-bit one never does.
+    EXPECT_EQ(sys.isWow64Process(), !wine_tests::kIs64Bit && arch != ports::Architecture::X86);
     EXPECT_GE(sys.windowsVersion().major, 5u);
     const std::wstring module = sys.modulePath();
     EXPECT_NE(module.find(L"orvello_tests.exe"), std::wstring::npos);

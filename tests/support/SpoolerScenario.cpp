@@ -4,6 +4,7 @@
 #include "app/text/Utf.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace testing_support {
 namespace winerr = ports::winerr;
@@ -15,6 +16,9 @@ namespace {
 constexpr wchar_t kRenamed[] = L"Orvello Parity Printer 2";
 constexpr wchar_t kOther[] = L"Orvello Parity Other"; // a name the failing additions try
 constexpr wchar_t kNoSuchPrinter[] = L"Orvello No Such Printer";
+// Names the spooler refuses: empty, with a comma, '!' or backslash, longer than a name may be.
+const std::vector<std::wstring> kBadNames = {std::wstring(), L"Orvello,Parity", L"Orvello!Parity",
+                                             L"Orvello\\Parity", std::wstring(221, L'a')};
 const std::vector<std::wstring> kDriverFiles = {L"OrvelloParity.dll", L"OrvelloParity.gpd",
                                                 L"OrvelloParityUI.dll", L"OrvelloParity.ini"};
 
@@ -26,6 +30,16 @@ struct Context {
 
 bool implemented(const SpoolerScenarioSetup& setup, const char* call) {
     return !setup.notImplemented.contains(call);
+}
+
+// For a single check within a step: whether to make it; one the platform does not implement is
+// named in the output, as a skipped step is.
+bool checking(const SpoolerScenarioSetup& setup, const char* call) {
+    if (implemented(setup, call))
+        return true;
+    std::printf("check left out, not implemented by this platform: %s\n", call);
+    ::testing::Test::RecordProperty("not_implemented", call);
+    return false;
 }
 
 // A step: what it leaves in the spooler for the later steps (replayed without checks), and its checks.
@@ -157,9 +171,7 @@ void checkExistingName(Context& c) {
 }
 
 void checkBadNames(Context& c) {
-    for (const std::wstring& name :
-         {std::wstring(), std::wstring(L"Orvello,Parity"), std::wstring(L"Orvello!Parity"),
-          std::wstring(L"Orvello\\Parity"), std::wstring(221, L'a')}) {
+    for (const std::wstring& name : kBadNames) {
         SCOPED_TRACE(narrow(name));
         ports::SpoolerHandle h;
         EXPECT_EQ(c.sp.addPrinter(scenarioPrinter(name), h), winerr::InvalidPrinterName);
@@ -306,7 +318,9 @@ void checkPorts(Context& c) {
     ASSERT_EQ(c.sp.enumPorts2(list), winerr::Success);
     auto file = std::find_if(list.begin(), list.end(), [](const auto& p) { return p.portName == L"FILE:"; });
     ASSERT_NE(file, list.end());
-    EXPECT_EQ(file->monitorName.value_or(L""), L"Local Port");
+    if (checking(c.setup, "EnumPortsW(monitor name)")) {
+        EXPECT_EQ(file->monitorName.value_or(L""), L"Local Port");
+    }
     ports::SpoolerHandle xcv;
     ASSERT_EQ(c.sp.openPrinter(L",XcvMonitor Local Port", spool::ServerAccessAdminister, xcv),
               winerr::Success);
@@ -350,7 +364,9 @@ void checkDeletePrinter(Context& c) {
 
 void checkDeleteDriver(Context& c) {
     ASSERT_EQ(actDeleteDriver(c), winerr::Success);
-    EXPECT_EQ(actDeleteDriver(c), winerr::UnknownPrinterDriver);
+    if (checking(c.setup, "DeletePrinterDriverExW(unknown driver)")) {
+        EXPECT_EQ(actDeleteDriver(c), winerr::UnknownPrinterDriver);
+    }
     std::vector<ports::DriverInfo> drivers;
     ASSERT_EQ(c.sp.enumDrivers(c.setup.environment, 1, drivers), winerr::Success);
     EXPECT_FALSE(anyOf(drivers, [](const auto& d) { return d.name == kScenarioDriver; }));
@@ -392,7 +408,13 @@ const std::vector<Step>& table() {
 
 // Takes away whatever the scenario may have left, then gives the default printer back.
 void cleanUp(Context& c) {
-    for (const wchar_t* name : {kScenarioPrinter, kRenamed, kOther}) {
+    // A spooler that wrongly took a refused name must not keep the printer either.
+    std::vector<std::wstring> names = {kScenarioPrinter, kRenamed, kOther};
+    for (const auto& bad : kBadNames) {
+        if (!bad.empty())
+            names.push_back(bad);
+    }
+    for (const auto& name : names) {
         ports::SpoolerHandle h;
         if (c.sp.openPrinter(name, spool::PrinterAllAccess, h) != winerr::Success)
             continue;

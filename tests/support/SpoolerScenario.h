@@ -33,7 +33,8 @@ struct SpoolerScenarioSetup {
     ports::FileSystem* files = nullptr;
     // The environment the driver is added for and deleted from ("Windows x64", "Windows NT x86").
     std::wstring environment;
-    // The `call` names of the steps this platform does not implement.
+    // The `call` names of the steps this platform does not implement, and of single checks within
+    // a step ("EnumPortsW(monitor name)", "DeletePrinterDriverExW(unknown driver)").
     std::set<std::string> notImplemented;
     // Puts the driver's files (file names) into the driver directory; by default small files
     // written through `files`.

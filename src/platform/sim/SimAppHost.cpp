@@ -2,6 +2,7 @@
 
 #include "app/text/Compare.h"
 #include "app/text/Utf.h"
+#include "platform/sim/SimJson.h"
 #include "platform/sim/SimNamedMutex.h"
 
 #include <algorithm>
@@ -67,7 +68,7 @@ public:
             if (section == s.end() || !section->is_object() || !section->contains(id_))
                 return 0;
             Json& entry = (*section)[id_];
-            const int n = entry.value("activationRequests", 0);
+            const auto n = static_cast<int>(numberOf(entry, "activationRequests", 0));
             entry["activationRequests"] = 0;
             return n;
         });
@@ -129,15 +130,15 @@ std::unique_ptr<ports::SingleInstance> SimAppHost::claimSingleInstance(std::wstr
             Json& entry = section[key];
             if (!entry.is_object())
                 entry = Json::object();
-            entry["activationRequests"] = entry.value("activationRequests", 0) + 1;
+            entry["activationRequests"] = numberOf(entry, "activationRequests", 0) + 1;
         });
     }
     return std::make_unique<SimSingleInstance>(machine_, id, std::move(mutex), first);
 }
 
 Status SimAppHost::startWinsock(std::uint16_t requested, std::uint16_t& reported) {
-    const std::string offered = machine_.read(
-        [](const Json& s) { return systemSection(s).value("winsockVersion", std::string("2.2")); });
+    const std::string offered =
+        machine_.read([](const Json& s) { return u8(textOf(systemSection(s), "winsockVersion", L"2.2")); });
     unsigned major = 2, minor = 2;
     std::sscanf(offered.c_str(), "%u.%u", &major, &minor);
     reported = ports::winsockVersion(static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor));

@@ -2,6 +2,7 @@
 
 #include "app/text/Compare.h"
 #include "app/text/Utf.h"
+#include "platform/sim/SimJson.h"
 
 #include <atomic>
 #include <chrono>
@@ -114,21 +115,32 @@ void SimMachine::save() {
         replaceFileAtomically(file_, state_.dump(2));
 }
 
+namespace {
+
+// An entry of "faults" for `operation`. The list is hand-written data: an entry of the wrong shape
+// matches nothing rather than stopping the program.
+bool isFaultFor(const Json& entry, std::string_view operation) {
+    const Json& name = memberOf(entry, "operation");
+    return name.is_string() && name.get_ref<const std::string&>() == operation;
+}
+
+} // namespace
+
 Status SimMachine::takeFault(Json& state, std::string_view operation) {
     auto it = state.find("faults");
     if (it == state.end() || !it->is_array())
         return winerr::Success;
     for (size_t i = 0; i < it->size(); ++i) {
         Json& f = (*it)[i];
-        if (f.value("operation", std::string()) != operation)
+        if (!isFaultFor(f, operation))
             continue;
-        const Status code = f.value("code", static_cast<Status>(winerr::AccessDenied));
-        const int count = f.value("count", 1);
+        const auto result = static_cast<Status>(numberOf(f, "code", winerr::AccessDenied));
+        const auto count = static_cast<std::int64_t>(numberOf(f, "count", 1));
         if (count <= 1)
             it->erase(i);
         else
             f["count"] = count - 1;
-        return code;
+        return result;
     }
     return winerr::Success;
 }
@@ -138,7 +150,7 @@ bool SimMachine::hasFault(const Json& state, std::string_view operation) {
     if (it == state.end() || !it->is_array())
         return false;
     for (const auto& f : *it) {
-        if (f.is_object() && f.value("operation", std::string()) == operation)
+        if (isFaultFor(f, operation))
             return true;
     }
     return false;

@@ -13,7 +13,7 @@ namespace winerr = ports::winerr;
 using ports::Status;
 
 std::wstring nativeEnvironment(const Json& state) {
-    const std::string arch = memberOf(state, "system").value("architecture", "x64");
+    const std::string arch = u8(textOf(memberOf(state, "system"), "architecture", L"x64"));
     if (arch == "x86")
         return L"Windows NT x86";
     if (arch == "ARM64" || arch == "arm64")

@@ -27,10 +27,12 @@ fs::path hostPathOfUtf8(const std::string& text) {
     return fs::path(std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
 }
 
+// The device-console tool built for a simulated machine. On Windows the build also makes the real
+// tools (devcon32.exe, devcon64.exe), which would act on the real machine: never those.
 #ifdef _WIN32
-constexpr const char* kDevconNames[] = {"devcon.exe", "devcon32.exe"};
+constexpr const char* kDevconName = "devcon-sim.exe";
 #else
-constexpr const char* kDevconNames[] = {"devcon"};
+constexpr const char* kDevconName = "devcon";
 #endif
 
 } // namespace
@@ -44,11 +46,9 @@ fs::path SimProcesses::hostDevcon() const {
     std::error_code ec;
     fs::path dir = host::executablePath().parent_path();
     for (int up = 0; up < 4 && !dir.empty(); ++up, dir = dir.parent_path()) {
-        for (const char* name : kDevconNames) {
-            const fs::path candidate = dir / "tools" / "devcon" / name;
-            if (fs::is_regular_file(candidate, ec))
-                return candidate;
-        }
+        const fs::path candidate = dir / "tools" / "devcon" / kDevconName;
+        if (fs::is_regular_file(candidate, ec))
+            return candidate;
         if (dir == dir.parent_path())
             break;
     }

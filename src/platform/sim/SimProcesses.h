@@ -10,7 +10,7 @@
 // Faults: "CreateProcessW", "CreatePipe".
 //
 // The host devcon is, in order: the path given to SimMachine::setHostDevcon, the environment
-// variable ORVELLO_DEVCON, or tools/devcon/devcon (devcon.exe on Windows) in the build tree that
+// variable ORVELLO_DEVCON, or tools/devcon/devcon (devcon-sim.exe on Windows) in the build tree that
 // holds the running executable.
 #include "platform/ports/Processes.h"
 #include "platform/sim/HostProcess.h"

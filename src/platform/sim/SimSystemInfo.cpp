@@ -1,6 +1,7 @@
 #include "platform/sim/SimSystemInfo.h"
 
 #include "app/text/Utf.h"
+#include "platform/sim/SimJson.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,7 +33,7 @@ const Json& section(const Json& s) {
 // The machine's own architecture as the state names it.
 Architecture SimSystemInfo::machineArchitecture() {
     const std::string a =
-        machine_.read([](const Json& s) { return section(s).value("architecture", "x64"); });
+        machine_.read([](const Json& s) { return u8(textOf(section(s), "architecture", L"x64")); });
     if (a == "x86")
         return Architecture::X86;
     if (a == "ARM64" || a == "arm64")
@@ -45,7 +46,7 @@ Architecture SimSystemInfo::machineArchitecture() {
 Architecture SimSystemInfo::nativeArchitecture() {
     const Architecture machine = machineArchitecture();
     const bool hasIsWow64Process2 =
-        machine_.read([](const Json& s) { return section(s).value("isWow64Process2", true); });
+        machine_.read([](const Json& s) { return flagOf(section(s), "isWow64Process2", true); });
     std::optional<std::uint16_t> native;
     if (hasIsWow64Process2)
         native = machine == Architecture::Arm64 ? ports::kImageFileMachineArm64
@@ -61,14 +62,15 @@ bool SimSystemInfo::isWow64Process() {
 
 ports::WindowsVersion SimSystemInfo::windowsVersion() {
     const std::string v =
-        machine_.read([](const Json& s) { return section(s).value("windowsVersion", "10.0.19045"); });
+        machine_.read([](const Json& s) { return u8(textOf(section(s), "windowsVersion", L"10.0.19045")); });
     ports::WindowsVersion out;
     std::sscanf(v.c_str(), "%u.%u.%u", &out.major, &out.minor, &out.build);
     return out;
 }
 
 std::uint16_t SimSystemInfo::userDefaultUiLanguage() {
-    return machine_.read([](const Json& s) { return section(s).value<std::uint16_t>("uiLanguage", 0x0409); });
+    return machine_.read(
+        [](const Json& s) { return static_cast<std::uint16_t>(numberOf(section(s), "uiLanguage", 0x0409)); });
 }
 
 void SimSystemInfo::setThreadUiLanguage(std::uint16_t langId) {
@@ -77,7 +79,7 @@ void SimSystemInfo::setThreadUiLanguage(std::uint16_t langId) {
 
 std::wstring SimSystemInfo::modulePath() {
     return text::fromUtf8(machine_.read([](const Json& s) {
-        return section(s).value("modulePath", "C:\\Program Files (x86)\\Orvello\\Orvello.exe");
+        return u8(textOf(section(s), "modulePath", L"C:\\Program Files (x86)\\Orvello\\Orvello.exe"));
     }));
 }
 
@@ -86,7 +88,8 @@ std::wstring SimSystemInfo::knownFolder(ports::KnownFolder folder) {
     const bool faulty = machine_.read([](const Json& s) {
         auto f = s.find("faults");
         return f != s.end() && f->is_array() && std::any_of(f->begin(), f->end(), [](const Json& e) {
-                   return e.value("operation", "") == "SHGetFolderPath";
+                   const Json& name = memberOf(e, "operation");
+                   return name.is_string() && name.get_ref<const std::string&>() == "SHGetFolderPath";
                });
     });
     if (faulty && machine_.write([](Json& s) { return SimMachine::takeFault(s, "SHGetFolderPath"); }))

@@ -290,4 +290,31 @@ TEST(SimFaultInjection, EachOperationFailsWithTheInjectedCodeForTheGivenCount) {
     }
 }
 
+// The state file is written by hand: entries and values of the wrong shape are passed over or read
+// as their defaults, never a stop of the program.
+TEST(SimFaultInjection, MisshapenStateIsPassedOver) {
+    TestMachine m;
+    m.machine().write([&](sim::Json& s) {
+        s["faults"] = sim::Json::parse(R"([
+            "RegSetValueEx", 5, null, {"operation": 7}, {"operation": ["SHGetFolderPath"]},
+            {"operation": "RegSetValueEx", "code": "0x20", "count": "two"}
+        ])");
+        s["system"] = sim::Json::parse(R"({"architecture": 64, "isWow64Process2": "yes",
+            "windowsVersion": 10, "uiLanguage": "0x0407", "modulePath": false, "winsockVersion": 2})");
+    });
+    auto& p = m.platform();
+    p.profile().setApplicationKey(L"ZEVR", L"Orvello");
+    EXPECT_EQ(p.profile().writeInt(L"SetupMode", L"SetupMode", 1), 0x20u); // the well-formed entry, once
+    EXPECT_EQ(p.profile().writeInt(L"SetupMode", L"SetupMode", 1), winerr::Success);
+    EXPECT_FALSE(p.system().knownFolder(ports::KnownFolder::ProgramFilesX86).empty());
+    EXPECT_EQ(p.system().nativeArchitecture(), ports::Architecture::X64);
+    EXPECT_EQ(p.system().userDefaultUiLanguage(), 0x0407);
+    EXPECT_EQ(p.system().windowsVersion().major, 10u);
+    EXPECT_EQ(p.system().modulePath(), L"C:\\Program Files (x86)\\Orvello\\Orvello.exe");
+    std::uint16_t reported = 0;
+    EXPECT_EQ(p.host().startWinsock(0x0202, reported), winerr::Success);
+    EXPECT_EQ(reported, 0x0202);
+    m.machine().read([](const sim::Json& s) { EXPECT_EQ(s["faults"].size(), 5u); });
+}
+
 } // namespace

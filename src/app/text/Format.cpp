@@ -10,7 +10,7 @@ namespace {
 // Hostile formats ("%999999999d") must not allocate without bound.
 constexpr int kMaxWidth = 1024;
 
-struct Spec {
+struct Directive {
     std::wstring_view source; // the whole conversion, for markers
     std::string flags;
     int width = -1;
@@ -24,7 +24,7 @@ std::wstring widen(const std::string& s) {
     return std::wstring(s.begin(), s.end());
 }
 
-std::wstring pad(std::wstring body, const Spec& spec, bool zeroAllowed) {
+std::wstring pad(std::wstring body, const Directive& spec, bool zeroAllowed) {
     if (spec.width <= static_cast<int>(body.size()))
         return body;
     const size_t fill = static_cast<size_t>(spec.width) - body.size();
@@ -35,7 +35,7 @@ std::wstring pad(std::wstring body, const Spec& spec, bool zeroAllowed) {
     return std::wstring(fill, L' ') + body;
 }
 
-std::string narrowSpec(const Spec& spec, const char* length, char conversion) {
+std::string narrowSpec(const Directive& spec, const char* length, char conversion) {
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "%" + std::string.
     std::string f(1, '%');
     f += spec.flags;
@@ -50,7 +50,7 @@ std::string narrowSpec(const Spec& spec, const char* length, char conversion) {
     return f;
 }
 
-std::wstring formatInteger(const Spec& spec, std::uint64_t bits) {
+std::wstring formatInteger(const Directive& spec, std::uint64_t bits) {
     const wchar_t c = spec.conversion;
     const bool isSigned = c == L'd' || c == L'i';
     std::string fmt = narrowSpec(spec, "ll", static_cast<char>(c));
@@ -82,14 +82,14 @@ std::wstring formatInteger(const Spec& spec, std::uint64_t bits) {
     return widen(buf);
 }
 
-std::wstring formatReal(const Spec& spec, double value) {
+std::wstring formatReal(const Directive& spec, double value) {
     std::string fmt = narrowSpec(spec, "", static_cast<char>(spec.conversion));
     char buf[kMaxWidth * 2 + 400];
     std::snprintf(buf, sizeof buf, fmt.c_str(), value);
     return widen(buf);
 }
 
-std::wstring formatPointer(const Spec& spec, std::uint64_t bits) {
+std::wstring formatPointer(const Directive& spec, std::uint64_t bits) {
     // As Windows prints %p: uppercase hexadecimal, all digits of the pointer size.
     char buf[32];
     if (sizeof(void*) == 8)
@@ -99,7 +99,7 @@ std::wstring formatPointer(const Spec& spec, std::uint64_t bits) {
     return pad(widen(buf), spec, false);
 }
 
-std::wstring formatText(const Spec& spec, std::wstring_view text) {
+std::wstring formatText(const Directive& spec, std::wstring_view text) {
     if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < text.size())
         text = text.substr(0, static_cast<size_t>(spec.precision));
     return pad(std::wstring(text), spec, false);
@@ -159,7 +159,7 @@ private:
 
     size_t conversion(size_t pct) {
         size_t i = pct + 1;
-        Spec spec;
+        Directive spec;
         bool starMissing = false, starWrong = false;
         while (i < fmt_.size() && std::wstring_view(L"-+ #0").find(fmt_[i]) != std::wstring_view::npos)
             spec.flags += static_cast<char>(fmt_[i++]);
@@ -236,7 +236,7 @@ private:
         return static_cast<int>(v);
     }
 
-    void length(size_t& i, Spec& spec) {
+    void length(size_t& i, Directive& spec) {
         auto at = [&](std::wstring_view s) { return fmt_.substr(i, s.size()) == s; };
         if (at(L"hh")) {
             spec.lengthBits = 8;
@@ -263,7 +263,7 @@ private:
         }
     }
 
-    std::wstring render(const Spec& spec, const FormatArg& a) {
+    std::wstring render(const Directive& spec, const FormatArg& a) {
         using K = FormatArg::Kind;
         const bool integer = a.kind() == K::Signed || a.kind() == K::Unsigned;
         const wchar_t c = spec.conversion;

@@ -55,8 +55,11 @@ if [ $linux_ok = 1 ]; then
 fi
 if [ $windows_ok = 1 ]; then
   echo "== windows suite (under Wine)"
-  (cd "$results" && timeout 1800 "$WINE" "$root/build/$ORVELLO_WINDOWS_SUITE/tests/orvello_tests.exe" --gtest_brief=1 \
-    --gtest_output=json:windows.json) || failed_steps+=("windows suite")
+  # The window tests need a display: a virtual one when there is none.
+  display=()
+  [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null && display=(xvfb-run -a -s "-screen 0 1280x800x24")
+  (cd "$results" && timeout 1800 "${display[@]}" "$WINE" "$root/build/$ORVELLO_WINDOWS_SUITE/tests/orvello_tests.exe" \
+    --gtest_brief=1 --gtest_output=json:windows.json) || failed_steps+=("windows suite")
   "$WINESERVER" -k 2>/dev/null || true
 fi
 

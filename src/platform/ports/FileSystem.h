@@ -39,6 +39,15 @@ public:
 
     virtual bool fileExists(std::wstring_view path) = 0;
     virtual bool directoryExists(std::wstring_view path) = 0;
+
+    // Wow64EnableWow64FsRedirection for the calling thread. A 32-bit program on 64-bit Windows
+    // that names C:\Windows\System32\... reaches C:\Windows\SysWOW64\... while redirection is on
+    // (the default for every thread), apart from a few exempt folders such as System32\spool;
+    // switched off, it reaches the native system folder that 64-bit processes such as the spooler
+    // use. Where nothing is redirected (32-bit Windows, a 64-bit process) Windows answers
+    // ERROR_INVALID_FUNCTION (1); a system without the function gives winerr::ProcNotFound (not
+    // available), and the caller goes on without it.
+    [[nodiscard]] virtual Status enableWow64FsRedirection(bool enable) = 0;
 };
 
 } // namespace ports

@@ -1,7 +1,9 @@
 #include "platform/sim/SimFileSystem.h"
 
 #include "app/text/Utf.h"
+#include "platform/sim/SimJson.h"
 
+#include <cstdio>
 #include <fstream>
 #include <system_error>
 
@@ -81,7 +83,48 @@ Status createExclusive(const fs::path& p, std::span<const std::uint8_t> data) {
 #endif
 }
 
+// What decides the wizard's view of System32 and the answer of the redirection switch.
+struct Wow64Facts {
+    bool entryPointMissing = false;
+    bool machineIs64Bit = true;
+    bool driverStoreExempt = true;
+};
+
+Wow64Facts wow64Facts(const Json& state) {
+    const Json& system = memberOf(state, "system");
+    Wow64Facts facts;
+    for (const auto& name : textsOf(system, "missingEntryPoints"))
+        facts.entryPointMissing = facts.entryPointMissing || name == L"Wow64EnableWow64FsRedirection";
+    facts.machineIs64Bit = textOf(system, "architecture", L"x64") != L"x86";
+    unsigned major = 0, minor = 0;
+    std::sscanf(u8(textOf(system, "windowsVersion", L"10.0.19045")).c_str(), "%u.%u", &major, &minor);
+    facts.driverStoreExempt = major > 6 || (major == 6 && minor >= 1);
+    return facts;
+}
+
 } // namespace
+
+fs::path SimFileSystem::hostPath(std::wstring_view path) {
+    // Only a path into System32 can move, so the others never need the machine's state.
+    if (program_ != SimProgram::X86 || wow64RedirectedPath(path, false) == path || !redirection_.enabled())
+        return machine_.hostPath(path);
+    const Wow64Facts facts = machine_.read(wow64Facts);
+    return machine_.hostPath(facts.machineIs64Bit ? wow64RedirectedPath(path, facts.driverStoreExempt)
+                                                  : std::wstring(path));
+}
+
+Status SimFileSystem::enableWow64FsRedirection(bool enable) {
+    const Wow64Facts facts = machine_.read(wow64Facts);
+    if (facts.entryPointMissing)
+        return winerr::ProcNotFound;
+    if (Status f = machine_.fault("Wow64EnableWow64FsRedirection"))
+        return f;
+    // 32-bit Windows and 64-bit processes have nothing to redirect, and Windows says so.
+    if (program_ != SimProgram::X86 || !facts.machineIs64Bit)
+        return winerr::InvalidFunction;
+    redirection_.set(enable);
+    return winerr::Success;
+}
 
 Status SimFileSystem::fault(const char* operation) {
     return machine_.write([&](Json& s) { return SimMachine::takeFault(s, operation); });
@@ -89,7 +132,7 @@ Status SimFileSystem::fault(const char* operation) {
 
 Status SimFileSystem::readFile(std::wstring_view path, std::vector<std::uint8_t>& out) {
     out.clear();
-    const fs::path p = machine_.hostPath(path);
+    const fs::path p = hostPath(path);
     if (p.empty())
         return winerr::PathNotFound;
     if (Status f = fault("ReadFile"))
@@ -105,7 +148,7 @@ Status SimFileSystem::readFile(std::wstring_view path, std::vector<std::uint8_t>
 }
 
 Status SimFileSystem::write(std::wstring_view path, std::span<const std::uint8_t> data, Mode mode) {
-    const fs::path p = machine_.hostPath(path);
+    const fs::path p = hostPath(path);
     if (p.empty())
         return winerr::PathNotFound;
     if (Status f = fault("WriteFile"))
@@ -137,7 +180,7 @@ Status SimFileSystem::appendFile(std::wstring_view path, std::span<const std::ui
 }
 
 Status SimFileSystem::copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) {
-    const fs::path src = machine_.hostPath(from), dst = machine_.hostPath(to);
+    const fs::path src = hostPath(from), dst = hostPath(to);
     if (src.empty() || dst.empty())
         return winerr::PathNotFound;
     if (Status f = fault("CopyFile"))
@@ -154,7 +197,7 @@ Status SimFileSystem::copyFile(std::wstring_view from, std::wstring_view to, boo
 }
 
 Status SimFileSystem::deleteFile(std::wstring_view path) {
-    const fs::path p = machine_.hostPath(path);
+    const fs::path p = hostPath(path);
     if (p.empty())
         return winerr::PathNotFound;
     if (Status f = fault("DeleteFile"))
@@ -169,7 +212,7 @@ Status SimFileSystem::deleteFile(std::wstring_view path) {
 }
 
 Status SimFileSystem::createDirectories(std::wstring_view path) {
-    const fs::path p = machine_.hostPath(path);
+    const fs::path p = hostPath(path);
     if (p.empty())
         return winerr::PathNotFound;
     if (Status f = fault("CreateDirectory"))
@@ -182,7 +225,7 @@ Status SimFileSystem::createDirectories(std::wstring_view path) {
 }
 
 Status SimFileSystem::removeDirectory(std::wstring_view path) {
-    const fs::path p = machine_.hostPath(path);
+    const fs::path p = hostPath(path);
     if (p.empty())
         return winerr::PathNotFound;
     if (Status f = fault("RemoveDirectory"))
@@ -199,7 +242,7 @@ Status SimFileSystem::removeDirectory(std::wstring_view path) {
 
 Status SimFileSystem::listDirectory(std::wstring_view path, std::vector<ports::FileEntry>& out) {
     out.clear();
-    const fs::path p = machine_.hostPath(path);
+    const fs::path p = hostPath(path);
     std::error_code ec;
     if (p.empty() || !fs::is_directory(p, ec))
         return winerr::PathNotFound;
@@ -214,13 +257,13 @@ Status SimFileSystem::listDirectory(std::wstring_view path, std::vector<ports::F
 }
 
 bool SimFileSystem::fileExists(std::wstring_view path) {
-    const fs::path p = machine_.hostPath(path);
+    const fs::path p = hostPath(path);
     std::error_code ec;
     return !p.empty() && fs::is_regular_file(p, ec);
 }
 
 bool SimFileSystem::directoryExists(std::wstring_view path) {
-    const fs::path p = machine_.hostPath(path);
+    const fs::path p = hostPath(path);
     std::error_code ec;
     return !p.empty() && fs::is_directory(p, ec);
 }

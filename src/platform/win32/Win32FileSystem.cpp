@@ -1,12 +1,18 @@
 #include "platform/win32/Win32FileSystem.h"
 
+#include "platform/win32/EntryPoints.h"
 #include "platform/win32/LongPath.h"
+#include "platform/win32/SizedBuffer.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace win32 {
 using ports::Status;
 
 namespace {
+
+// Exported by kernel32 since Windows XP x64 and Vista, not by the 32-bit XP systems the wizard also
+// runs on: looked up, never imported.
+using Wow64EnableWow64FsRedirectionFn = BOOLEAN(WINAPI*)(BOOLEAN);
 
 Status writeAll(HANDLE h, std::span<const std::uint8_t> data) {
     size_t done = 0;
@@ -136,6 +142,14 @@ bool Win32FileSystem::fileExists(std::wstring_view path) {
 bool Win32FileSystem::directoryExists(std::wstring_view path) {
     const DWORD a = attributes(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+Status Win32FileSystem::enableWow64FsRedirection(bool enable) {
+    const auto fn = entryPoint<Wow64EnableWow64FsRedirectionFn>(GetModuleHandleW(L"kernel32.dll"),
+                                                                "Wow64EnableWow64FsRedirection");
+    if (!fn)
+        return ports::winerr::ProcNotFound;
+    return fn(enable ? TRUE : FALSE) ? ports::winerr::Success : lastError();
 }
 
 } // namespace win32

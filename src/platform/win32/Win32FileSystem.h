@@ -17,6 +17,7 @@ public:
     ports::Status listDirectory(std::wstring_view path, std::vector<ports::FileEntry>& out) override;
     bool fileExists(std::wstring_view path) override;
     bool directoryExists(std::wstring_view path) override;
+    ports::Status enableWow64FsRedirection(bool enable) override;
 };
 
 } // namespace win32

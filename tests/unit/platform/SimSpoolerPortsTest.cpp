@@ -142,10 +142,13 @@ TEST_F(SimSpoolerPortsTest, MonitorsInUseStayUnknownOnesAreUnknown) {
 
     const ports::MonitorInfo2 lm{L"CorvaneEx Language Monitor", L"Windows x64", L"CorvaneExLM.dll"};
     EXPECT_EQ(sp().addMonitor(lm), winerr::ModNotFound); // its DLL is not in the system folder yet
+    // The 32-bit wizard reaches the spooler's System32 only with redirection switched off.
+    ASSERT_EQ(m.platform().files().enableWow64FsRedirection(false), winerr::Success);
     ASSERT_EQ(m.platform().files().createDirectories(L"C:\\Windows\\System32"), winerr::Success);
     ASSERT_EQ(m.platform().files().writeFile(L"C:\\Windows\\System32\\CorvaneExLM.dll",
                                              std::vector<std::uint8_t>{1}),
               winerr::Success);
+    ASSERT_EQ(m.platform().files().enableWow64FsRedirection(true), winerr::Success);
     EXPECT_EQ(sp().addMonitor({lm.name, L"Windows NT x86", lm.dllName}), winerr::InvalidEnvironment);
     ASSERT_EQ(sp().addMonitor(lm), winerr::Success);
     EXPECT_EQ(sp().addMonitor(lm), winerr::PrintMonitorAlreadyInstalled);

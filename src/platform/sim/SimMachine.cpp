@@ -29,7 +29,16 @@ std::unique_ptr<SimMachine> SimMachine::demo() {
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     auto root = std::filesystem::temp_directory_path() /
                 ("orvello-demo-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    return inMemory(demoMachineState(), root);
+    auto machine = inMemory(demoMachineState(), root);
+    machine->ownsDriveRoot_ = true;
+    return machine;
+}
+
+SimMachine::~SimMachine() {
+    if (ownsDriveRoot_) {
+        std::error_code ec;
+        std::filesystem::remove_all(driveRoot_, ec);
+    }
 }
 
 std::unique_ptr<SimMachine> SimMachine::openFile(const std::filesystem::path& file, Status& status) {

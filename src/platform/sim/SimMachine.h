@@ -22,8 +22,12 @@ class SimMachine {
 public:
     // A machine that lives in memory only, starting from `state`.
     static std::unique_ptr<SimMachine> inMemory(Json state, std::filesystem::path driveRoot);
-    // The embedded demo machine, in memory, with its C: drive in a fresh temporary folder.
+    // The embedded demo machine, in memory, with its C: drive in a fresh temporary folder that goes
+    // with the machine.
     static std::unique_ptr<SimMachine> demo();
+    ~SimMachine();
+    SimMachine(const SimMachine&) = delete;
+    SimMachine& operator=(const SimMachine&) = delete;
     // A machine whose state is the JSON file at `file`. A missing file is created from the demo
     // machine. Fails with ERROR_INVALID_DATA for a file that is not a JSON object.
     static std::unique_ptr<SimMachine> openFile(const std::filesystem::path& file, ports::Status& status);
@@ -99,6 +103,7 @@ private:
     Json state_;
     std::filesystem::path file_; // empty for an in-memory machine
     std::filesystem::path driveRoot_;
+    bool ownsDriveRoot_ = false; // the demo machine's temporary folder
     std::filesystem::path hostDevcon_;
 };
 

@@ -153,6 +153,17 @@ TEST(SimMachineFile, BrokenStateFileIsRefused) {
     EXPECT_EQ(st, winerr::InvalidData);
 }
 
+TEST(SimMachineDemo, ItsTemporaryDriveGoesWithIt) {
+    std::filesystem::path root;
+    {
+        auto demo = sim::SimMachine::demo();
+        root = demo->driveRoot();
+        ASSERT_TRUE(std::filesystem::is_directory(root / "C"));
+        std::ofstream(root / "C" / "left.txt") << "x";
+    }
+    EXPECT_FALSE(std::filesystem::exists(root));
+}
+
 TEST(EmbeddedResources, TheProgramCarriesItsThreeResources) {
     auto& res = testing_support::programResources();
     const auto catalogue = res.find(L"XML", ports::kResourceCatalogue);

@@ -59,8 +59,7 @@ std::wstring stamped(const ports::SystemTime& t, std::wstring_view text) {
 }
 
 std::wstring fileName(const CMyLog::Shared& s, const ports::SystemTime& t) {
-    return s.folder + s.prefix +
-           text::format(L" %04d-%02d-%02d.log", int{t.year}, int{t.month}, int{t.day});
+    return s.folder + s.prefix + text::format(L" %04d-%02d-%02d.log", int{t.year}, int{t.month}, int{t.day});
 }
 
 // One batch: every line waiting now, in order, into the file of the current date. A new file

@@ -273,7 +273,7 @@ Status PipeEnd::write(const std::vector<std::uint8_t>& data) {
         done += static_cast<std::size_t>(n);
     }
     if (result == winerr::BrokenPipe) {
-        result = winerr::NoData;  // what WriteFile answers when the read end is gone
+        result = winerr::NoData; // what WriteFile answers when the read end is gone
         const timespec zero{0, 0};
         sigtimedwait(&pipeSet, nullptr, &zero);
     }

@@ -16,7 +16,7 @@ std::optional<std::span<const std::uint8_t>> Win32Resources::find(std::wstring_v
     HGLOBAL global = LoadResource(module, res); // resources are never freed: valid for the process
     const DWORD size = SizeofResource(module, res);
     const void* data = global ? LockResource(global) : nullptr;
-    if (!data)  // found but not loadable: the caller reports that apart from "not found"
+    if (!data) // found but not loadable: the caller reports that apart from "not found"
         return std::span<const std::uint8_t>();
     return std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(data), size);
 }

@@ -5,7 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
-export ORVELLO_CACHE="${ORVELLO_CACHE:-$root/build/cache}"
+. "$root/scripts/env.sh"
 
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j2 --target orvello_bench

@@ -5,7 +5,8 @@
 # $ORVELLO_CACHE/cross/<arch> and rebuilt only when the stamp is missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cache=${ORVELLO_CACHE:-$root/build/cache}
+. "$root/scripts/env.sh"
+cache=$ORVELLO_CACHE
 src="$cache/src"
 mkdir -p "$src"
 log() { printf '[cross-deps] %s\n' "$*"; }

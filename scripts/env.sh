@@ -5,7 +5,9 @@
 # program, Wine's 32-bit loader included. There the Windows suite is built as x64 and runs under
 # 64-bit Wine in a 64-bit prefix of its own: the same Win32 code, tested at the other width.
 : "${root:?}"
-export ORVELLO_CACHE=${ORVELLO_CACHE:-$root/build/cache}
+# The cache lives outside the work tree, so a fresh clone (CI's) on this machine finds the cross
+# libraries, toolchains and Wine prefix already built. Each entry is keyed by what makes it.
+export ORVELLO_CACHE=${ORVELLO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orvello}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
@@ -19,13 +21,15 @@ if [ -z "${ORVELLO_WINE_ARCH:-}" ]; then
   if orvello_runs_i386; then ORVELLO_WINE_ARCH=win32; else ORVELLO_WINE_ARCH=win64; fi
 fi
 export ORVELLO_WINE_ARCH
+# A prefix belongs to the Wine that made it.
+wine_version=$(dpkg-query -W -f='${Version}' wine 2>/dev/null || echo unknown)
 if [ "$ORVELLO_WINE_ARCH" = win32 ]; then
-  export WINEPREFIX=${WINEPREFIX:-$ORVELLO_CACHE/wineprefix}
+  export WINEPREFIX=${WINEPREFIX:-$ORVELLO_CACHE/wineprefix-$wine_version}
   WINE=$(command -v wine || command -v wine-stable || echo /usr/lib/wine/wine)
   # The preset whose test executable runs under this Wine.
   export ORVELLO_WINDOWS_SUITE=windows
 else
-  export WINEPREFIX=${WINEPREFIX:-$ORVELLO_CACHE/wineprefix64}
+  export WINEPREFIX=${WINEPREFIX:-$ORVELLO_CACHE/wineprefix64-$wine_version}
   export WINEARCH=win64
   WINE=/usr/lib/wine/wine64
   export ORVELLO_WINDOWS_SUITE=windows-x64

@@ -3,7 +3,7 @@
 // named "<prefix> YYYY-MM-DD.log", lines stamped "YYYY-MM-DD hh:mm:ss.mmm : text" and ended by CR LF.
 // Any thread may add lines; one writer thread appends them in batches, opening the file only while
 // it writes, so other programs can read it in between. Failures are ignored and drop their batch.
-#include "app/text/Format.h"
+#include "base/Format.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/FileSystem.h"
 

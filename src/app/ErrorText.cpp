@@ -1,6 +1,6 @@
 #include "app/ErrorText.h"
 
-#include "app/text/Format.h"
+#include "base/Format.h"
 
 namespace app {
 

@@ -1,7 +1,7 @@
 #include "app/NoMainWindowYet.h"
 
 #include "app/CApp.h"
-#include "app/text/Format.h"
+#include "base/Format.h"
 
 namespace app {
 

@@ -1,6 +1,6 @@
 #include "app/PrinterEntry.h"
 
-#include "app/text/Format.h"
+#include "base/Format.h"
 
 void PrinterEntry::reset() {
     printerName.clear();

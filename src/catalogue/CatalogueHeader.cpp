@@ -1,7 +1,7 @@
 #include "catalogue/CatalogueHeader.h"
 
-#include "app/text/Format.h"
-#include "app/text/Utf.h"
+#include "base/Format.h"
+#include "base/Utf.h"
 #include "catalogue/DocumentData.h"
 
 namespace catalogue {

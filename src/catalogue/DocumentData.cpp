@@ -1,6 +1,6 @@
 #include "catalogue/DocumentData.h"
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 
 #include <optional>
 #include <unordered_map>

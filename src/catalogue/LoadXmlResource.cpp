@@ -1,6 +1,6 @@
 #include "catalogue/LoadXmlResource.h"
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "catalogue/DocumentData.h"
 
 namespace catalogue {

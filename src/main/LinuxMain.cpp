@@ -1,7 +1,7 @@
 // Entry of the Linux build: always the simulated machine, from FILE with -simulate=FILE.
 #include "main/Program.h"
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "platform/blob/EmbeddedResources.h"
 #include "platform/sim/SimPlatform.h"
 

@@ -1,7 +1,7 @@
 #include "main/Program.h"
 
 #include "app/CApp.h"
-#include "app/text/Format.h"
+#include "base/Format.h"
 #include "engine/OutputCapture.h"
 
 CommandLine parseCommandLine(std::vector<std::wstring> args) {

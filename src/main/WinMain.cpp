@@ -1,7 +1,7 @@
 // Entry of Orvello.exe: the real Windows machine, or the simulated one with -simulate[=FILE].
 #include "main/Program.h"
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "platform/sim/SimPlatform.h"
 #include "platform/win32/Win32Platform.h"
 

@@ -1,6 +1,6 @@
 // Catalogue speed: loading the embedded catalogue against a bare parse of the same bytes, the first
 // query (which builds the model index), and the delete page's worst case.
-#include "app/text/Format.h"
+#include "base/Format.h"
 #include "catalogue/DriverCatalogue.h"
 #include "catalogue/LoadXmlResource.h"
 #include "support/TestMachine.h"

@@ -17,7 +17,7 @@
 #include <fcntl.h>
 #include <vector>
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 
 extern char** environ;
 

@@ -1,7 +1,7 @@
 #include "support/SpoolerScenario.h"
 
-#include "app/text/Compare.h"
-#include "app/text/Utf.h"
+#include "base/Compare.h"
+#include "base/Utf.h"
 
 #include <algorithm>
 #include <cstdio>

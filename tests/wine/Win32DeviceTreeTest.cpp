@@ -3,7 +3,7 @@
 // node is removed through the class installer, and the optional functions read as not available.
 #include "platform/win32/Win32DeviceTree.h"
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "platform/win32/EntryPoints.h"
 
 #include <gtest/gtest.h>

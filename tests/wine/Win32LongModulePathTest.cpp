@@ -3,8 +3,8 @@
 // stands in for the deep executable.
 #include "app/CMyLog.h"
 #include "app/Folders.h"
-#include "app/text/Compare.h"
-#include "app/text/Utf.h"
+#include "base/Compare.h"
+#include "base/Utf.h"
 #include "platform/win32/LongPath.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Clock.h"

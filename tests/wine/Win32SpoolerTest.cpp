@@ -3,8 +3,8 @@
 // delete), with the steps Wine does not implement skipped by name.
 #include "platform/win32/Win32PrintSpooler.h"
 
-#include "app/text/Compare.h"
-#include "app/text/Utf.h"
+#include "base/Compare.h"
+#include "base/Utf.h"
 #include "platform/win32/EntryPoints.h"
 
 #include <gtest/gtest.h>

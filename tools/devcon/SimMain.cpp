@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "app/language/Language.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 
 #include <algorithm>
 #include <vector>

@@ -6,7 +6,7 @@
 //
 // The log itself (time stamps, the hand-over to the UI thread) is the sink's business: it only has
 // to accept a finished text and its colour from any thread without blocking for long.
-#include "app/text/Format.h"
+#include "base/Format.h"
 
 #include <cstdint>
 #include <string>

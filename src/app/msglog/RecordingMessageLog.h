@@ -2,7 +2,7 @@
 // A message log that keeps what is posted to it, for tests and for runs without a window. It becomes
 // the current message log while it exists.
 #include "app/msglog/MessageLog.h"
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "app/skin/SkinArchive.h"
 
-#include "app/text/Compare.h"
-#include "app/text/Utf.h"
+#include "base/Compare.h"
+#include "base/Utf.h"
 
 #include <minizip/unzip.h>
 

@@ -1,7 +1,7 @@
 #include "engine/devcon/DeviceConsole.h"
 
-#include "app/text/Compare.h"
-#include "app/text/Format.h"
+#include "base/Compare.h"
+#include "base/Format.h"
 
 #include <cstdint>
 #include <tuple>

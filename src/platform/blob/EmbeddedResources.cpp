@@ -1,6 +1,6 @@
 #include "platform/blob/EmbeddedResources.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 
 namespace blob {
 

@@ -19,7 +19,7 @@
 extern char** environ;
 #endif
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "platform/sim/SimCommandLine.h"
 
 namespace sim::host {

@@ -1,6 +1,6 @@
 #include "platform/sim/SimBluetooth.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 #include "platform/sim/SimDevNodes.h"
 #include "platform/sim/SimJson.h"
 #include "platform/sim/SimPrintSystem.h"

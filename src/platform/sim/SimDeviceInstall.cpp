@@ -2,7 +2,7 @@
 // the name query.
 #include "platform/sim/SimDeviceTree.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 #include "platform/sim/SimDevNodes.h"
 #include "platform/sim/SimJson.h"
 #include "platform/sim/SimPrintSystem.h"

@@ -2,7 +2,7 @@
 // unified properties.
 #include "platform/sim/SimDeviceTree.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 #include "platform/sim/SimDevNodes.h"
 #include "platform/sim/SimJson.h"
 

@@ -1,7 +1,7 @@
 // The simulated tree's SetupAPI side: device information sets and what they tell about members.
 #include "platform/sim/SimDeviceTree.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 #include "platform/sim/SimDevNodes.h"
 #include "platform/sim/SimJson.h"
 #include "platform/sim/SimPrintSystem.h"

@@ -1,6 +1,6 @@
 #include "platform/sim/SimFileSystem.h"
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "platform/sim/SimJson.h"
 
 #include <cstdio>

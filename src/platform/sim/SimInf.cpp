@@ -1,7 +1,7 @@
 #include "platform/sim/SimInf.h"
 
-#include "app/text/Compare.h"
-#include "app/text/Utf.h"
+#include "base/Compare.h"
+#include "base/Utf.h"
 
 namespace sim {
 

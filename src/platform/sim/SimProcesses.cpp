@@ -1,6 +1,6 @@
 #include "platform/sim/SimProcesses.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 #include "platform/sim/SimCommandLine.h"
 #include "platform/sim/SimJson.h"
 #include "platform/sim/SimPrintSystem.h"

@@ -1,7 +1,7 @@
 // The simulated spooler's drivers and its driver store.
 #include "platform/sim/SimSpooler.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 #include "platform/sim/SimJson.h"
 #include "platform/sim/SimPrintSystem.h"
 #include "platform/sim/SimSpoolerRecords.h"

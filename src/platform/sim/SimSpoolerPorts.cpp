@@ -2,7 +2,7 @@
 // channel of "Local Port" and "Standard TCP/IP Port", adding and deleting monitors.
 #include "platform/sim/SimSpooler.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 #include "platform/sim/SimJson.h"
 #include "platform/sim/SimPrintSystem.h"
 

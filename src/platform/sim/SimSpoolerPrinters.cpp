@@ -2,7 +2,7 @@
 // default printer and the shell's printer calls.
 #include "platform/sim/SimSpooler.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 #include "platform/sim/SimDevMode.h"
 #include "platform/sim/SimJson.h"
 #include "platform/sim/SimPrintSystem.h"

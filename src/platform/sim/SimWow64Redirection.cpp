@@ -1,6 +1,6 @@
 #include "platform/sim/SimWow64Redirection.h"
 
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 
 #include <atomic>
 #include <span>

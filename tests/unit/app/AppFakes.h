@@ -3,8 +3,8 @@
 // in which start-up and exit touch the user interface, the machine, the profile and the resources.
 #include "app/AppUserInterface.h"
 #include "app/CApp.h"
-#include "app/text/Format.h"
-#include "app/text/Utf.h"
+#include "base/Format.h"
+#include "base/Utf.h"
 #include "platform/sim/SimPlatform.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The working folder, the print system's driver folder and emptying a folder.
 #include "app/Folders.h"
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "support/TestMachine.h"
 
 #include <gtest/gtest.h>

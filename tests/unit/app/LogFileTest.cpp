@@ -2,7 +2,7 @@
 // lines from several threads.
 #include "app/CMyLog.h"
 
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "support/TestMachine.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 // Small XML fixtures loaded the way start-up loads the embedded resources: through LoadXmlResource
 // from a stand-in resource table, with the debugger output of a simulated machine.
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "catalogue/LoadXmlResource.h"
 #include "catalogue/XmlDocument.h"
 #include "support/TestMachine.h"

@@ -1,7 +1,7 @@
 // The catalogue root: the start-up manufacturer fields, the version string and the build time.
 #include "CatalogueFixture.h"
 
-#include "app/text/Format.h"
+#include "base/Format.h"
 #include "catalogue/CatalogueHeader.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The catalogue and manufacturer records built into the program, checked against the figures the
 // generator (tools/catalogue/gen_catalogue.py) reports for them.
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "catalogue/CatalogueHeader.h"
 #include "catalogue/CataloguePapers.h"
 #include "catalogue/DriverCatalogue.h"

@@ -1,7 +1,7 @@
 // The current language over small skins made for each case.
 #include "app/language/Language.h"
 #include "app/skin/SkinArchive.h"
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 
 #include "ZipBuilder.h"
 

@@ -1,5 +1,5 @@
 #include "app/language/Languages.h"
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #include "app/language/Language.h"
 #include "app/language/Languages.h"
 #include "app/skin/SkinArchive.h"
-#include "app/text/Format.h"
-#include "app/text/Utf.h"
+#include "base/Format.h"
+#include "base/Utf.h"
 #include "support/TestMachine.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "app/language/Languages.h"
 #include "app/skin/SkinArchive.h"
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 #include "support/TestMachine.h"
 
 #include "ZipBuilder.h"

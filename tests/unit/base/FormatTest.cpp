@@ -1,4 +1,4 @@
-#include "app/text/Format.h"
+#include "base/Format.h"
 
 #include <gtest/gtest.h>
 

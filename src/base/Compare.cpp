@@ -1,4 +1,4 @@
-#include "app/text/Compare.h"
+#include "base/Compare.h"
 
 #include <algorithm>
 

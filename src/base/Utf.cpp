@@ -1,4 +1,4 @@
-#include "app/text/Utf.h"
+#include "base/Utf.h"
 
 #include <cstdint>
 #include <type_traits>

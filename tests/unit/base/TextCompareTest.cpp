@@ -1,5 +1,5 @@
-#include "app/text/Compare.h"
-#include "app/text/Utf.h"
+#include "base/Compare.h"
+#include "base/Utf.h"
 
 #include <gtest/gtest.h>
 

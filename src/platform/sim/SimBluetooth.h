@@ -6,7 +6,7 @@
 // a device node with the serial port interface and its "PortName", and the spooler's port. Faults are
 // named after the Windows functions ("BluetoothFindFirstRadio", "BluetoothAuthenticateDeviceEx", ...).
 #include "platform/ports/Bluetooth.h"
-#include "platform/sim/SimHandles.h"
+#include "platform/common/HandleTable.h"
 #include "platform/sim/SimMachine.h"
 
 #include <map>
@@ -62,7 +62,7 @@ private:
 
     SimMachine& machine_;
     ports::Clock& clock_;
-    HandleTable<Opened> handles_;
+    platform::HandleTable<Opened> handles_;
     std::mutex authMutex_;    // one pairing at a time, as the stack runs them
     std::mutex pendingMutex_; // the answer the callback sends
     std::optional<Pending> pending_;

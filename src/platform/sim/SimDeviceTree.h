@@ -6,7 +6,7 @@
 // the Windows functions ("SetupDiGetClassDevsW", "CM_Locate_DevNodeW", "CreateFileW", ...).
 #include "platform/ports/Clock.h"
 #include "platform/ports/DeviceTree.h"
-#include "platform/sim/SimHandles.h"
+#include "platform/common/HandleTable.h"
 #include "platform/sim/SimMachine.h"
 
 #include <string>
@@ -100,7 +100,7 @@ private:
 
     SimMachine& machine_;
     ports::Clock& clock_;
-    HandleTable<Set> sets_;
+    platform::HandleTable<Set> sets_;
 };
 
 } // namespace sim

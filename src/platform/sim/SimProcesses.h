@@ -14,7 +14,7 @@
 // holds the running executable.
 #include "platform/ports/Processes.h"
 #include "platform/sim/HostProcess.h"
-#include "platform/sim/SimHandles.h"
+#include "platform/common/HandleTable.h"
 #include "platform/sim/SimMachine.h"
 
 #include <filesystem>
@@ -59,7 +59,7 @@ private:
     bool hostProgramFor(std::wstring_view program, HostProgram& out);
 
     SimMachine& machine_;
-    HandleTable<Entry> handles_;
+    platform::HandleTable<Entry> handles_;
 };
 
 } // namespace sim

@@ -5,7 +5,7 @@
 // "StartServiceW", "ControlService".
 #include "platform/ports/Clock.h"
 #include "platform/ports/ServiceControl.h"
-#include "platform/sim/SimHandles.h"
+#include "platform/common/HandleTable.h"
 #include "platform/sim/SimMachine.h"
 
 #include <string>
@@ -36,7 +36,7 @@ private:
 
     SimMachine& machine_;
     ports::Clock& clock_;
-    HandleTable<Opened> handles_;
+    platform::HandleTable<Opened> handles_;
 };
 
 } // namespace sim

@@ -5,7 +5,7 @@
 // ("AddPrinterW", "XcvDataW", ...). Split over SimSpooler*.cpp by subject.
 #include "platform/ports/Clock.h"
 #include "platform/ports/PrintSpooler.h"
-#include "platform/sim/SimHandles.h"
+#include "platform/common/HandleTable.h"
 #include "platform/sim/SimMachine.h"
 
 #include <functional>
@@ -120,7 +120,7 @@ private:
 
     SimMachine& machine_;
     ports::Clock& clock_;
-    HandleTable<Opened> handles_;
+    platform::HandleTable<Opened> handles_;
 };
 
 } // namespace sim

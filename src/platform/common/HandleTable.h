@@ -1,7 +1,10 @@
 #pragma once
-// The handles a simulated port gives out: an id for each open object, kept in a table under a lock
-// so that a handle closed on one thread is gone for every other (the next use answers
-// ERROR_INVALID_HANDLE, as a closed Windows handle does).
+// The objects behind a port's ports::Handle values, for the Win32 ports and the simulated machine
+// alike: an id for each open object, kept in a table under a lock, so that a handle closed on one
+// thread is gone for every other (the next use answers ERROR_INVALID_HANDLE, as a closed Windows
+// handle does), and a handle from another port or a made-up one is recognised. find() shares
+// ownership of the entry, so an entry in use on one thread stays alive while another closes it;
+// its last user destroys it (closing its system handle) outside the table's lock.
 #include "platform/ports/Handle.h"
 
 #include <cstdint>
@@ -9,7 +12,7 @@
 #include <memory>
 #include <mutex>
 
-namespace sim {
+namespace platform {
 
 template <typename T> class HandleTable {
 public:
@@ -47,4 +50,4 @@ private:
     std::map<std::uint64_t, std::shared_ptr<T>> items_;
 };
 
-} // namespace sim
+} // namespace platform

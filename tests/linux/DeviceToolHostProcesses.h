@@ -33,7 +33,7 @@ public:
             release(h);
     }
 
-    ports::Status start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) override {
+    ports::Status start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) noexcept override {
         const std::string line = text::toUtf8(info.commandLine);
         std::vector<std::string> args = split(line);
         if (args.empty())
@@ -83,7 +83,7 @@ public:
         return ports::winerr::Success;
     }
 
-    ports::Status wait(ports::ProcessHandle& process, std::uint32_t) override {
+    ports::Status wait(ports::ProcessHandle& process, std::uint32_t) noexcept override {
         pid_t pid = 0;
         {
             std::lock_guard lock(mutex_);
@@ -105,7 +105,7 @@ public:
         return ports::winerr::Success;
     }
 
-    ports::Status exitCode(ports::ProcessHandle& process, std::uint32_t& out) override {
+    ports::Status exitCode(ports::ProcessHandle& process, std::uint32_t& out) noexcept override {
         std::lock_guard lock(mutex_);
         auto it = handles_.find(process.id());
         if (it == handles_.end() || it->second.kind != Kind::Process)
@@ -114,11 +114,12 @@ public:
         return ports::winerr::Success;
     }
 
-    ports::Status terminate(ports::ProcessHandle&, std::uint32_t) override {
+    ports::Status terminate(ports::ProcessHandle&, std::uint32_t) noexcept override {
         return ports::winerr::CallNotImplemented;
     }
 
-    ports::Status createPipe(bool, ports::PipeHandle& readEnd, ports::PipeHandle& writeEnd) override {
+    ports::Status createPipe(bool, ports::PipeHandle& readEnd,
+                             ports::PipeHandle& writeEnd) noexcept override {
         int fds[2];
         // Close-on-exec: a child gets the write end only as its standard output and error.
         if (pipe2(fds, O_CLOEXEC) != 0)
@@ -132,7 +133,7 @@ public:
     }
 
     ports::Status readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes,
-                           std::vector<std::uint8_t>& out) override {
+                           std::vector<std::uint8_t>& out) noexcept override {
         const int fd = fdOf(readEnd);
         if (fd < 0)
             return ports::winerr::InvalidHandle;
@@ -144,7 +145,8 @@ public:
         return n > 0 ? ports::winerr::Success : ports::winerr::BrokenPipe;
     }
 
-    ports::Status writePipe(ports::PipeHandle& writeEnd, const std::vector<std::uint8_t>& data) override {
+    ports::Status writePipe(ports::PipeHandle& writeEnd,
+                            const std::vector<std::uint8_t>& data) noexcept override {
         const int fd = fdOf(writeEnd);
         if (fd < 0)
             return ports::winerr::InvalidHandle;
@@ -160,8 +162,10 @@ public:
         return ports::winerr::Success;
     }
 
-    ports::Status redirectStdOutput(const ports::PipeHandle&) override { return ports::winerr::Success; }
-    ports::Status restoreStdOutput() override { return ports::winerr::Success; }
+    ports::Status redirectStdOutput(const ports::PipeHandle&) noexcept override {
+        return ports::winerr::Success;
+    }
+    ports::Status restoreStdOutput() noexcept override { return ports::winerr::Success; }
 
     void closeHandle(std::uint64_t id) noexcept override {
         Handle h;

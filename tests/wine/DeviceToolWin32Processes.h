@@ -21,7 +21,7 @@ public:
             CloseHandle(h);
     }
 
-    ports::Status start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) override {
+    ports::Status start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) noexcept override {
         STARTUPINFOW si{};
         si.cb = sizeof si;
         if (info.hidden) {
@@ -42,24 +42,24 @@ public:
         out = ports::ProcessHandle(*this, add(pi.hProcess));
         return ports::winerr::Success;
     }
-    ports::Status wait(ports::ProcessHandle& process, std::uint32_t timeoutMs) override {
+    ports::Status wait(ports::ProcessHandle& process, std::uint32_t timeoutMs) noexcept override {
         const DWORD r = WaitForSingleObject(get(process.id()), timeoutMs);
         return r == WAIT_OBJECT_0  ? ports::winerr::Success
                : r == WAIT_TIMEOUT ? ports::winerr::WaitTimeout
                                    : static_cast<ports::Status>(GetLastError());
     }
-    ports::Status exitCode(ports::ProcessHandle& process, std::uint32_t& out) override {
+    ports::Status exitCode(ports::ProcessHandle& process, std::uint32_t& out) noexcept override {
         DWORD code = 0;
         if (!GetExitCodeProcess(get(process.id()), &code))
             return GetLastError();
         out = code;
         return ports::winerr::Success;
     }
-    ports::Status terminate(ports::ProcessHandle&, std::uint32_t) override {
+    ports::Status terminate(ports::ProcessHandle&, std::uint32_t) noexcept override {
         return ports::winerr::CallNotImplemented;
     }
     ports::Status createPipe(bool inheritable, ports::PipeHandle& readEnd,
-                             ports::PipeHandle& writeEnd) override {
+                             ports::PipeHandle& writeEnd) noexcept override {
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, inheritable ? TRUE : FALSE};
         HANDLE r = nullptr, w = nullptr;
         if (!CreatePipe(&r, &w, &sa, 0))
@@ -69,7 +69,7 @@ public:
         return ports::winerr::Success;
     }
     ports::Status readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes,
-                           std::vector<std::uint8_t>& out) override {
+                           std::vector<std::uint8_t>& out) noexcept override {
         out.resize(maxBytes);
         DWORD got = 0;
         if (!ReadFile(get(readEnd.id()), out.data(), static_cast<DWORD>(maxBytes), &got, nullptr)) {
@@ -79,14 +79,17 @@ public:
         out.resize(got);
         return got ? ports::winerr::Success : ports::winerr::BrokenPipe;
     }
-    ports::Status writePipe(ports::PipeHandle& writeEnd, const std::vector<std::uint8_t>& data) override {
+    ports::Status writePipe(ports::PipeHandle& writeEnd,
+                            const std::vector<std::uint8_t>& data) noexcept override {
         DWORD written = 0;
         if (!WriteFile(get(writeEnd.id()), data.data(), static_cast<DWORD>(data.size()), &written, nullptr))
             return GetLastError();
         return ports::winerr::Success;
     }
-    ports::Status redirectStdOutput(const ports::PipeHandle&) override { return ports::winerr::Success; }
-    ports::Status restoreStdOutput() override { return ports::winerr::Success; }
+    ports::Status redirectStdOutput(const ports::PipeHandle&) noexcept override {
+        return ports::winerr::Success;
+    }
+    ports::Status restoreStdOutput() noexcept override { return ports::winerr::Success; }
 
     void closeHandle(std::uint64_t id) noexcept override {
         HANDLE h = nullptr;

@@ -16,7 +16,8 @@ struct ResourceEntry {
 class EmbeddedResources final : public ports::Resources {
 public:
     explicit EmbeddedResources(std::vector<ResourceEntry> entries) : entries_(std::move(entries)) {}
-    std::optional<std::span<const std::uint8_t>> find(std::wstring_view type, std::uint16_t id) override;
+    std::optional<std::span<const std::uint8_t>> find(std::wstring_view type,
+                                                      std::uint16_t id) noexcept override;
 
 private:
     std::vector<ResourceEntry> entries_;

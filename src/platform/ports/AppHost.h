@@ -28,15 +28,15 @@ public:
     virtual ~SingleInstance() = default;
 
     // False when another copy held the name already; that copy has then been asked to come forward.
-    virtual bool first() const = 0;
+    [[nodiscard]] virtual bool first() const noexcept = 0;
 
     // Windows: the registered window message that later copies broadcast to the applications'
     // top-level windows; the main window answers it. 0 where requests arrive by polling instead.
-    virtual std::uint32_t activationMessage() const = 0;
+    [[nodiscard]] virtual std::uint32_t activationMessage() const noexcept = 0;
 
     // The requests of later copies that arrived since the last call and were not delivered as the
     // window message (the simulated machine's way). Always 0 on Windows.
-    virtual int takeActivationRequests() = 0;
+    [[nodiscard]] virtual int takeActivationRequests() noexcept = 0;
 };
 
 // A loaded system library; destroying it frees the library.
@@ -44,7 +44,7 @@ class Module {
 public:
     virtual ~Module() = default;
     // True when the library exports `name` (case-sensitive, as GetProcAddress compares).
-    virtual bool hasEntryPoint(const char* name) const = 0;
+    [[nodiscard]] virtual bool hasEntryPoint(const char* name) const noexcept = 0;
 };
 
 class AppHost {
@@ -54,17 +54,19 @@ public:
     // Registers a window message named `id` and creates a mutex of the same name. When the mutex
     // existed already, the message is broadcast to every application's top-level windows and the
     // claim's first() is false.
-    virtual std::unique_ptr<SingleInstance> claimSingleInstance(std::wstring_view id) = 0;
+    [[nodiscard]] virtual std::unique_ptr<SingleInstance>
+    claimSingleInstance(std::wstring_view id) noexcept = 0;
 
     // WSAStartup asking for `requested`; `reported` receives the version the library offers.
-    [[nodiscard]] virtual Status startWinsock(std::uint16_t requested, std::uint16_t& reported) = 0;
-    virtual Status cleanupWinsock() = 0;
+    [[nodiscard]] virtual Status startWinsock(std::uint16_t requested, std::uint16_t& reported) noexcept = 0;
+    [[nodiscard]] virtual Status cleanupWinsock() noexcept = 0;
 
     // Enables the named privilege (for example "SeLoadDriverPrivilege") in the process token.
-    virtual Status enablePrivilege(std::wstring_view name) = 0;
+    [[nodiscard]] virtual Status enablePrivilege(std::wstring_view name) noexcept = 0;
 
     // LoadLibraryW(name); null with `status` set when it cannot be loaded.
-    virtual std::unique_ptr<Module> loadLibrary(std::wstring_view name, Status& status) = 0;
+    [[nodiscard]] virtual std::unique_ptr<Module> loadLibrary(std::wstring_view name,
+                                                              Status& status) noexcept = 0;
 };
 
 } // namespace ports

@@ -83,33 +83,36 @@ public:
     virtual ~Bluetooth() = default;
 
     // BluetoothFindFirstRadio: winerr::NoMoreItems when there is no radio.
-    [[nodiscard]] virtual Status findFirstRadio(BluetoothRadio& out) = 0;
+    [[nodiscard]] virtual Status findFirstRadio(BluetoothRadio& out) noexcept = 0;
     // BluetoothFindFirstDevice / NextDevice; the first call runs the inquiry (blocking for
     // timeoutMultiplier x 1.28 s on a real radio). winerr::NoMoreItems ends the search.
     [[nodiscard]] virtual Status findFirstDevice(const BluetoothSearchParams& params, BluetoothRadio& radio,
-                                                 BluetoothDeviceSearch& search, BluetoothDeviceInfo& out) = 0;
-    [[nodiscard]] virtual Status findNextDevice(BluetoothDeviceSearch& search, BluetoothDeviceInfo& out) = 0;
+                                                 BluetoothDeviceSearch& search,
+                                                 BluetoothDeviceInfo& out) noexcept = 0;
+    [[nodiscard]] virtual Status findNextDevice(BluetoothDeviceSearch& search,
+                                                BluetoothDeviceInfo& out) noexcept = 0;
 
     // BluetoothEnumerateInstalledServices: the service GUIDs; success with an empty list when none.
     [[nodiscard]] virtual Status installedServices(const BluetoothDeviceInfo& device,
-                                                   std::vector<Guid>& out) = 0;
+                                                   std::vector<Guid>& out) noexcept = 0;
     // BluetoothSetServiceState with BLUETOOTH_SERVICE_ENABLE or _DISABLE.
     [[nodiscard]] virtual Status setServiceState(const BluetoothDeviceInfo& device, const Guid& service,
-                                                 bool enable) = 0;
+                                                 bool enable) noexcept = 0;
     // BluetoothRemoveDevice.
-    [[nodiscard]] virtual Status removeDevice(std::uint64_t address) = 0;
+    [[nodiscard]] virtual Status removeDevice(std::uint64_t address) noexcept = 0;
 
     // --- authentication (optional)
-    virtual bool authenticationAvailable() = 0;
+    [[nodiscard]] virtual bool authenticationAvailable() noexcept = 0;
     // BluetoothRegisterForAuthenticationEx for one device.
     [[nodiscard]] virtual Status registerForAuthentication(const BluetoothDeviceInfo& device,
                                                            BluetoothAuthCallback callback,
-                                                           BluetoothAuthRegistration& out) = 0;
+                                                           BluetoothAuthRegistration& out) noexcept = 0;
     // BluetoothAuthenticateDeviceEx (no radio, no out-of-band data); `device` is updated in place.
     [[nodiscard]] virtual Status authenticateDevice(WindowId owner, BluetoothDeviceInfo& device,
-                                                    std::uint32_t requirements) = 0;
+                                                    std::uint32_t requirements) noexcept = 0;
     // BluetoothSendAuthenticationResponseEx, from inside the callback.
-    [[nodiscard]] virtual Status sendAuthenticationResponse(const BluetoothAuthResponse& response) = 0;
+    [[nodiscard]] virtual Status
+    sendAuthenticationResponse(const BluetoothAuthResponse& response) noexcept = 0;
 };
 
 } // namespace ports

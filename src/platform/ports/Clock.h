@@ -12,10 +12,10 @@ class Clock {
 public:
     virtual ~Clock() = default;
     // Milliseconds since an arbitrary start, never going back (GetTickCount64).
-    virtual std::uint64_t nowMs() = 0;
-    virtual void sleepMs(std::uint32_t ms) = 0;
+    [[nodiscard]] virtual std::uint64_t nowMs() noexcept = 0;
+    virtual void sleepMs(std::uint32_t ms) noexcept = 0;
     // GetLocalTime.
-    virtual SystemTime localTime() = 0;
+    [[nodiscard]] virtual SystemTime localTime() noexcept = 0;
 };
 
 } // namespace ports

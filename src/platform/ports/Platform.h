@@ -18,23 +18,23 @@ namespace ports {
 class Platform {
 public:
     virtual ~Platform() = default;
-    virtual bool simulated() const = 0;
+    [[nodiscard]] virtual bool simulated() const noexcept = 0;
 
-    virtual ProfileStore& profile() = 0;
-    virtual SystemInfo& system() = 0;
-    virtual FileSystem& files() = 0;
-    virtual Resources& resources() = 0;
+    [[nodiscard]] virtual ProfileStore& profile() noexcept = 0;
+    [[nodiscard]] virtual SystemInfo& system() noexcept = 0;
+    [[nodiscard]] virtual FileSystem& files() noexcept = 0;
+    [[nodiscard]] virtual Resources& resources() noexcept = 0;
 
     // The print system, the device tree, Bluetooth, services, child processes and time.
-    virtual PrintSpooler& spooler() = 0;
-    virtual DeviceTree& devices() = 0;
-    virtual Bluetooth& bluetooth() = 0;
-    virtual ServiceControl& services() = 0;
-    virtual Processes& processes() = 0;
-    virtual Clock& clock() = 0;
+    [[nodiscard]] virtual PrintSpooler& spooler() noexcept = 0;
+    [[nodiscard]] virtual DeviceTree& devices() noexcept = 0;
+    [[nodiscard]] virtual Bluetooth& bluetooth() noexcept = 0;
+    [[nodiscard]] virtual ServiceControl& services() noexcept = 0;
+    [[nodiscard]] virtual Processes& processes() noexcept = 0;
+    [[nodiscard]] virtual Clock& clock() noexcept = 0;
 
     // Process start and end (application core).
-    virtual AppHost& host() = 0;
+    [[nodiscard]] virtual AppHost& host() noexcept = 0;
 };
 
 } // namespace ports

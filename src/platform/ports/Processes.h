@@ -34,25 +34,27 @@ public:
     virtual ~Processes() = default;
 
     // CreateProcessW with no application name, no creation flags and this environment.
-    [[nodiscard]] virtual Status start(const ProcessStartInfo& info, ProcessHandle& out) = 0;
+    [[nodiscard]] virtual Status start(const ProcessStartInfo& info, ProcessHandle& out) noexcept = 0;
     // WaitForSingleObject: success when it ended, winerr::WaitTimeout when the wait ran out.
-    [[nodiscard]] virtual Status wait(ProcessHandle& process, std::uint32_t timeoutMs) = 0;
+    [[nodiscard]] virtual Status wait(ProcessHandle& process, std::uint32_t timeoutMs) noexcept = 0;
     // GetExitCodeProcess; STILL_ACTIVE (259) while it runs.
-    [[nodiscard]] virtual Status exitCode(ProcessHandle& process, std::uint32_t& out) = 0;
-    [[nodiscard]] virtual Status terminate(ProcessHandle& process, std::uint32_t exitCode) = 0;
+    [[nodiscard]] virtual Status exitCode(ProcessHandle& process, std::uint32_t& out) noexcept = 0;
+    [[nodiscard]] virtual Status terminate(ProcessHandle& process, std::uint32_t exitCode) noexcept = 0;
 
     // CreatePipe; `inheritable` marks both ends inheritable (SECURITY_ATTRIBUTES bInheritHandle).
-    [[nodiscard]] virtual Status createPipe(bool inheritable, PipeHandle& readEnd, PipeHandle& writeEnd) = 0;
+    [[nodiscard]] virtual Status createPipe(bool inheritable, PipeHandle& readEnd,
+                                            PipeHandle& writeEnd) noexcept = 0;
     // One ReadFile of at most maxBytes: blocks until data comes; winerr::BrokenPipe once every write
     // end is closed and the pipe is drained; a read end closed from another thread ends it too.
     [[nodiscard]] virtual Status readPipe(PipeHandle& readEnd, std::size_t maxBytes,
-                                          std::vector<std::uint8_t>& out) = 0;
-    [[nodiscard]] virtual Status writePipe(PipeHandle& writeEnd, const std::vector<std::uint8_t>& data) = 0;
+                                          std::vector<std::uint8_t>& out) noexcept = 0;
+    [[nodiscard]] virtual Status writePipe(PipeHandle& writeEnd,
+                                           const std::vector<std::uint8_t>& data) noexcept = 0;
 
     // SetStdHandle(STD_OUTPUT_HANDLE, writeEnd), remembering the previous handle; restore puts it
     // back. The pipe handle must outlive the redirection.
-    [[nodiscard]] virtual Status redirectStdOutput(const PipeHandle& writeEnd) = 0;
-    [[nodiscard]] virtual Status restoreStdOutput() = 0;
+    [[nodiscard]] virtual Status redirectStdOutput(const PipeHandle& writeEnd) noexcept = 0;
+    [[nodiscard]] virtual Status restoreStdOutput() noexcept = 0;
 };
 
 } // namespace ports

@@ -17,19 +17,20 @@ public:
 
     // The company and application keys below "software" (the wizard sets "ZEVR" and "Orvello"
     // at start-up, before its first read). Not meant to change while other threads use the store.
-    virtual void setApplicationKey(std::wstring_view company, std::wstring_view application) = 0;
+    virtual void setApplicationKey(std::wstring_view company, std::wstring_view application) noexcept = 0;
 
     // The default when the key or the value is missing or holds another type.
-    virtual std::int32_t readInt(std::wstring_view section, std::wstring_view name, std::int32_t def) = 0;
-    virtual std::wstring readString(std::wstring_view section, std::wstring_view name,
-                                    std::wstring_view def) = 0;
+    [[nodiscard]] virtual std::int32_t readInt(std::wstring_view section, std::wstring_view name,
+                                               std::int32_t def) noexcept = 0;
+    [[nodiscard]] virtual std::wstring readString(std::wstring_view section, std::wstring_view name,
+                                                  std::wstring_view def) noexcept = 0;
 
     // Creates the keys on the way when they are missing.
     [[nodiscard]] virtual Status writeInt(std::wstring_view section, std::wstring_view name,
-                                          std::int32_t value) = 0;
+                                          std::int32_t value) noexcept = 0;
     // No text deletes the value (a missing value is not an error).
     [[nodiscard]] virtual Status writeString(std::wstring_view section, std::wstring_view name,
-                                             std::optional<std::wstring_view> text) = 0;
+                                             std::optional<std::wstring_view> text) noexcept = 0;
 };
 
 } // namespace ports

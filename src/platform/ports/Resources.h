@@ -19,7 +19,8 @@ public:
     virtual ~Resources() = default;
     // The bytes of one resource, valid for the life of the program; nothing when it is absent, an
     // empty span when it exists but cannot be loaded.
-    virtual std::optional<std::span<const std::uint8_t>> find(std::wstring_view type, std::uint16_t id) = 0;
+    [[nodiscard]] virtual std::optional<std::span<const std::uint8_t>> find(std::wstring_view type,
+                                                                            std::uint16_t id) noexcept = 0;
 };
 
 } // namespace ports

@@ -46,14 +46,15 @@ public:
     virtual ~ServiceControl() = default;
 
     // OpenSCManagerW on the local machine and its default database.
-    [[nodiscard]] virtual Status openManager(std::uint32_t access, ServiceManagerHandle& out) = 0;
+    [[nodiscard]] virtual Status openManager(std::uint32_t access, ServiceManagerHandle& out) noexcept = 0;
     [[nodiscard]] virtual Status openService(ServiceManagerHandle& manager, std::wstring_view name,
-                                             std::uint32_t access, ServiceHandle& out) = 0;
-    [[nodiscard]] virtual Status queryStatus(ServiceHandle& service, ServiceStatus& out) = 0;
+                                             std::uint32_t access, ServiceHandle& out) noexcept = 0;
+    [[nodiscard]] virtual Status queryStatus(ServiceHandle& service, ServiceStatus& out) noexcept = 0;
     // StartServiceW without arguments; returns at once (the state passes through StartPending).
-    [[nodiscard]] virtual Status start(ServiceHandle& service) = 0;
+    [[nodiscard]] virtual Status start(ServiceHandle& service) noexcept = 0;
     // ControlService; `out` is the status the manager reports back.
-    [[nodiscard]] virtual Status control(ServiceHandle& service, std::uint32_t code, ServiceStatus& out) = 0;
+    [[nodiscard]] virtual Status control(ServiceHandle& service, std::uint32_t code,
+                                         ServiceStatus& out) noexcept = 0;
 };
 
 } // namespace ports

@@ -49,32 +49,32 @@ public:
     virtual ~SystemInfo() = default;
 
     // The machine's own architecture, asked afresh at every call (never cached).
-    virtual Architecture nativeArchitecture() = 0;
+    [[nodiscard]] virtual Architecture nativeArchitecture() noexcept = 0;
     // True when this process runs under WOW64 (a 32-bit process on a 64-bit system).
-    virtual bool isWow64Process() = 0;
-    virtual WindowsVersion windowsVersion() = 0;
+    [[nodiscard]] virtual bool isWow64Process() noexcept = 0;
+    [[nodiscard]] virtual WindowsVersion windowsVersion() noexcept = 0;
 
-    virtual std::uint16_t userDefaultUiLanguage() = 0;
-    virtual void setThreadUiLanguage(std::uint16_t langId) = 0;
+    [[nodiscard]] virtual std::uint16_t userDefaultUiLanguage() noexcept = 0;
+    virtual void setThreadUiLanguage(std::uint16_t langId) noexcept = 0;
 
     // Full path of the running executable, whatever its length.
-    virtual std::wstring modulePath() = 0;
-    virtual std::wstring knownFolder(KnownFolder folder) = 0;
+    [[nodiscard]] virtual std::wstring modulePath() noexcept = 0;
+    [[nodiscard]] virtual std::wstring knownFolder(KnownFolder folder) noexcept = 0;
 
     // The ANSI code page (CP_ACP) and conversions through it.
-    virtual std::uint32_t ansiCodePage() = 0;
-    [[nodiscard]] virtual Status ansiToWide(std::string_view in, std::wstring& out) = 0;
-    [[nodiscard]] virtual Status wideToAnsi(std::wstring_view in, std::string& out) = 0;
+    [[nodiscard]] virtual std::uint32_t ansiCodePage() noexcept = 0;
+    [[nodiscard]] virtual Status ansiToWide(std::string_view in, std::wstring& out) noexcept = 0;
+    [[nodiscard]] virtual Status wideToAnsi(std::wstring_view in, std::string& out) noexcept = 0;
 
     // The system's message text for an error code (FormatMessageW from the system, inserts
     // ignored, language neutral/default), with its line end as the system gives it; "" when the
     // system has none.
-    virtual std::wstring systemMessage(std::uint32_t code) = 0;
+    [[nodiscard]] virtual std::wstring systemMessage(std::uint32_t code) noexcept = 0;
     // The calling thread's last error (GetLastError).
-    virtual std::uint32_t lastError() = 0;
+    [[nodiscard]] virtual std::uint32_t lastError() noexcept = 0;
 
     // Diagnostics the user never sees (OutputDebugString on Windows).
-    virtual void debugOutput(std::wstring_view text) = 0;
+    virtual void debugOutput(std::wstring_view text) noexcept = 0;
 };
 
 } // namespace ports

@@ -89,20 +89,20 @@ class WinChild final : public Child {
 public:
     explicit WinChild(HANDLE process) : process_(process) {}
     ~WinChild() override { CloseHandle(process_); }
-    Status wait(std::uint32_t timeoutMs) override {
+    Status wait(std::uint32_t timeoutMs) noexcept override {
         const DWORD r = WaitForSingleObject(process_, timeoutMs);
         if (r == WAIT_OBJECT_0)
             return winerr::Success;
         return r == WAIT_TIMEOUT ? winerr::WaitTimeout : static_cast<Status>(GetLastError());
     }
-    Status exitCode(std::uint32_t& out) override {
+    Status exitCode(std::uint32_t& out) noexcept override {
         DWORD code = 0;
         if (!GetExitCodeProcess(process_, &code))
             return static_cast<Status>(GetLastError());
         out = code;
         return winerr::Success;
     }
-    Status terminate(std::uint32_t code) override {
+    Status terminate(std::uint32_t code) noexcept override {
         return TerminateProcess(process_, code) ? winerr::Success : static_cast<Status>(GetLastError());
     }
 
@@ -337,7 +337,7 @@ public:
             state->ended.notify_all();
         }).detach();
     }
-    Status wait(std::uint32_t timeoutMs) override {
+    Status wait(std::uint32_t timeoutMs) noexcept override {
         std::unique_lock lock(state_->mutex);
         if (timeoutMs == kForever) {
             state_->ended.wait(lock, [&] { return state_->done; });
@@ -348,12 +348,12 @@ public:
                    ? winerr::Success
                    : winerr::WaitTimeout;
     }
-    Status exitCode(std::uint32_t& out) override {
+    Status exitCode(std::uint32_t& out) noexcept override {
         std::lock_guard lock(state_->mutex);
         out = state_->done ? state_->code : kStillActive;
         return winerr::Success;
     }
-    Status terminate(std::uint32_t code) override {
+    Status terminate(std::uint32_t code) noexcept override {
         std::lock_guard lock(state_->mutex);
         if (state_->done)
             return winerr::AccessDenied; // as TerminateProcess on a process that has ended

@@ -57,10 +57,10 @@ public:
                       bool first)
         : machine_(machine), id_(text::toUtf8(id)), mutex_(std::move(mutex)), first_(first) {}
 
-    bool first() const override { return first_; }
-    std::uint32_t activationMessage() const override { return 0; }
+    bool first() const noexcept override { return first_; }
+    std::uint32_t activationMessage() const noexcept override { return 0; }
 
-    int takeActivationRequests() override {
+    int takeActivationRequests() noexcept override {
         if (!first_)
             return 0;
         return machine_.write([&](Json& s) {
@@ -95,7 +95,7 @@ public:
             loaded_->names.erase(it);
     }
 
-    bool hasEntryPoint(const char* name) const override {
+    bool hasEntryPoint(const char* name) const noexcept override {
         const std::wstring wanted = text::fromUtf8(name ? name : "");
         return !wanted.empty() &&
                !machine_.read([&](const Json& s) { return listed(s, "missingEntryPoints", wanted, false); });
@@ -115,7 +115,7 @@ constexpr const wchar_t* kKnownPrivileges[] = {L"SeLoadDriverPrivilege", L"SeShu
 
 SimAppHost::SimAppHost(SimMachine& machine) : machine_(machine), loaded_(std::make_shared<Loaded>()) {}
 
-std::unique_ptr<ports::SingleInstance> SimAppHost::claimSingleInstance(std::wstring_view id) {
+std::unique_ptr<ports::SingleInstance> SimAppHost::claimSingleInstance(std::wstring_view id) noexcept {
     const auto folder = machine_.driveRoot() / ".objects";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
@@ -136,7 +136,7 @@ std::unique_ptr<ports::SingleInstance> SimAppHost::claimSingleInstance(std::wstr
     return std::make_unique<SimSingleInstance>(machine_, id, std::move(mutex), first);
 }
 
-Status SimAppHost::startWinsock(std::uint16_t requested, std::uint16_t& reported) {
+Status SimAppHost::startWinsock(std::uint16_t requested, std::uint16_t& reported) noexcept {
     const std::string offered =
         machine_.read([](const Json& s) { return u8(textOf(systemSection(s), "winsockVersion", L"2.2")); });
     unsigned major = 2, minor = 2;
@@ -153,7 +153,7 @@ Status SimAppHost::startWinsock(std::uint16_t requested, std::uint16_t& reported
     return winerr::Success;
 }
 
-Status SimAppHost::cleanupWinsock() {
+Status SimAppHost::cleanupWinsock() noexcept {
     std::lock_guard lock(mutex_);
     if (winsockStarts_ == 0)
         return winerr::WsaNotInitialised;
@@ -161,7 +161,7 @@ Status SimAppHost::cleanupWinsock() {
     return winerr::Success;
 }
 
-Status SimAppHost::enablePrivilege(std::wstring_view name) {
+Status SimAppHost::enablePrivilege(std::wstring_view name) noexcept {
     const bool known = std::any_of(std::begin(kKnownPrivileges), std::end(kKnownPrivileges),
                                    [&](const wchar_t* p) { return text::equalsNoCase(p, name); });
     if (!known)
@@ -174,7 +174,7 @@ Status SimAppHost::enablePrivilege(std::wstring_view name) {
     return winerr::Success;
 }
 
-std::unique_ptr<ports::Module> SimAppHost::loadLibrary(std::wstring_view name, Status& status) {
+std::unique_ptr<ports::Module> SimAppHost::loadLibrary(std::wstring_view name, Status& status) noexcept {
     status = machine_.write([](Json& s) { return SimMachine::takeFault(s, "LoadLibrary"); });
     if (status)
         return nullptr;

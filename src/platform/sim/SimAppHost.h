@@ -23,11 +23,12 @@ class SimAppHost final : public ports::AppHost {
 public:
     explicit SimAppHost(SimMachine& machine);
 
-    std::unique_ptr<ports::SingleInstance> claimSingleInstance(std::wstring_view id) override;
-    ports::Status startWinsock(std::uint16_t requested, std::uint16_t& reported) override;
-    ports::Status cleanupWinsock() override;
-    ports::Status enablePrivilege(std::wstring_view name) override;
-    std::unique_ptr<ports::Module> loadLibrary(std::wstring_view name, ports::Status& status) override;
+    std::unique_ptr<ports::SingleInstance> claimSingleInstance(std::wstring_view id) noexcept override;
+    ports::Status startWinsock(std::uint16_t requested, std::uint16_t& reported) noexcept override;
+    ports::Status cleanupWinsock() noexcept override;
+    ports::Status enablePrivilege(std::wstring_view name) noexcept override;
+    std::unique_ptr<ports::Module> loadLibrary(std::wstring_view name,
+                                               ports::Status& status) noexcept override;
 
     // What this process holds, for tests.
     int winsockStarts() const;

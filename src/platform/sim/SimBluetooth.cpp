@@ -149,7 +149,7 @@ ports::BluetoothDeviceInfo SimBluetooth::infoOf(const Json& d) {
     return i;
 }
 
-Status SimBluetooth::findFirstRadio(ports::BluetoothRadio& out) {
+Status SimBluetooth::findFirstRadio(ports::BluetoothRadio& out) noexcept {
     out.reset();
     if (Status f = machine_.fault("BluetoothFindFirstRadio"))
         return f;
@@ -162,7 +162,8 @@ Status SimBluetooth::findFirstRadio(ports::BluetoothRadio& out) {
 }
 
 Status SimBluetooth::findFirstDevice(const ports::BluetoothSearchParams& params, ports::BluetoothRadio& radio,
-                                     ports::BluetoothDeviceSearch& search, ports::BluetoothDeviceInfo& out) {
+                                     ports::BluetoothDeviceSearch& search,
+                                     ports::BluetoothDeviceInfo& out) noexcept {
     search.reset();
     out = {};
     if (radio && !handles_.find(radio, this))
@@ -201,7 +202,8 @@ Status SimBluetooth::findFirstDevice(const ports::BluetoothSearchParams& params,
     return winerr::Success;
 }
 
-Status SimBluetooth::findNextDevice(ports::BluetoothDeviceSearch& search, ports::BluetoothDeviceInfo& out) {
+Status SimBluetooth::findNextDevice(ports::BluetoothDeviceSearch& search,
+                                    ports::BluetoothDeviceInfo& out) noexcept {
     out = {};
     auto o = handles_.find(search, this);
     if (!o || o->kind != Opened::Kind::Search)
@@ -215,7 +217,7 @@ Status SimBluetooth::findNextDevice(ports::BluetoothDeviceSearch& search, ports:
 }
 
 Status SimBluetooth::installedServices(const ports::BluetoothDeviceInfo& device,
-                                       std::vector<ports::Guid>& out) {
+                                       std::vector<ports::Guid>& out) noexcept {
     out.clear();
     if (Status f = machine_.fault("BluetoothEnumerateInstalledServices"))
         return f;
@@ -232,7 +234,7 @@ Status SimBluetooth::installedServices(const ports::BluetoothDeviceInfo& device,
 }
 
 Status SimBluetooth::setServiceState(const ports::BluetoothDeviceInfo& device, const ports::Guid& service,
-                                     bool enable) {
+                                     bool enable) noexcept {
     const std::wstring guid = guidText(service);
     return machine_.write([&](Json& s) -> Status {
         if (Status f = SimMachine::takeFault(s, "BluetoothSetServiceState"))
@@ -260,7 +262,7 @@ Status SimBluetooth::setServiceState(const ports::BluetoothDeviceInfo& device, c
     });
 }
 
-Status SimBluetooth::removeDevice(std::uint64_t address) {
+Status SimBluetooth::removeDevice(std::uint64_t address) noexcept {
     return machine_.write([&](Json& s) -> Status {
         if (Status f = SimMachine::takeFault(s, "BluetoothRemoveDevice"))
             return f;
@@ -276,14 +278,14 @@ Status SimBluetooth::removeDevice(std::uint64_t address) {
     });
 }
 
-bool SimBluetooth::authenticationAvailable() {
+bool SimBluetooth::authenticationAvailable() noexcept {
     return machine_.read(
         [](const Json& s) { return flagOf(bluetoothOf(s), "authenticationFunctions", true); });
 }
 
 Status SimBluetooth::registerForAuthentication(const ports::BluetoothDeviceInfo& device,
                                                ports::BluetoothAuthCallback callback,
-                                               ports::BluetoothAuthRegistration& out) {
+                                               ports::BluetoothAuthRegistration& out) noexcept {
     out.reset();
     if (!authenticationAvailable())
         return winerr::ProcNotFound;
@@ -303,7 +305,7 @@ Status SimBluetooth::registerForAuthentication(const ports::BluetoothDeviceInfo&
 }
 
 Status SimBluetooth::authenticateDevice(ports::WindowId, ports::BluetoothDeviceInfo& device,
-                                        std::uint32_t requirements) {
+                                        std::uint32_t requirements) noexcept {
     if (!authenticationAvailable())
         return winerr::ProcNotFound;
     std::lock_guard serial(authMutex_);
@@ -395,7 +397,7 @@ Status SimBluetooth::authenticateDevice(ports::WindowId, ports::BluetoothDeviceI
     return winerr::Success;
 }
 
-Status SimBluetooth::sendAuthenticationResponse(const ports::BluetoothAuthResponse& response) {
+Status SimBluetooth::sendAuthenticationResponse(const ports::BluetoothAuthResponse& response) noexcept {
     if (!authenticationAvailable())
         return winerr::ProcNotFound;
     if (Status f = machine_.fault("BluetoothSendAuthenticationResponseEx"))

@@ -8,12 +8,12 @@
 
 namespace sim {
 
-std::uint64_t WallClock::nowMs() {
+std::uint64_t WallClock::nowMs() noexcept {
     const auto since = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
-void WallClock::sleepMs(std::uint32_t ms) {
+void WallClock::sleepMs(std::uint32_t ms) noexcept {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
@@ -26,7 +26,7 @@ std::uint16_t dayOfWeek(int year, int month, int day) {
 
 } // namespace
 
-ports::SystemTime WallClock::localTime() {
+ports::SystemTime WallClock::localTime() noexcept {
     const std::string fixed = machine_ ? machine_->read([](const Json& s) {
         auto sys = s.find("system");
         return sys != s.end() && sys->is_object() ? sys->value("localTime", "") : std::string();
@@ -87,7 +87,7 @@ VirtualClock::VirtualClock() : VirtualClock(ports::SystemTime{2024, 5, 3, 1, 9, 
 VirtualClock::VirtualClock(ports::SystemTime start, std::uint64_t startMs)
     : start_(start), startMs_(startMs), now_(startMs) {}
 
-ports::SystemTime VirtualClock::localTime() {
+ports::SystemTime VirtualClock::localTime() noexcept {
     const std::int64_t startDay = daysFromCivil(start_.year, start_.month, start_.day);
     const std::int64_t startMsOfDay =
         ((start_.hour * 60 + start_.minute) * 60 + start_.second) * 1000LL + start_.milliseconds;

@@ -16,9 +16,9 @@ namespace sim {
 class WallClock final : public ports::Clock {
 public:
     explicit WallClock(SimMachine* machine = nullptr) : machine_(machine) {}
-    std::uint64_t nowMs() override;
-    void sleepMs(std::uint32_t ms) override;
-    ports::SystemTime localTime() override;
+    std::uint64_t nowMs() noexcept override;
+    void sleepMs(std::uint32_t ms) noexcept override;
+    ports::SystemTime localTime() noexcept override;
 
 private:
     SimMachine* machine_;
@@ -31,9 +31,9 @@ public:
     VirtualClock();
     explicit VirtualClock(ports::SystemTime start, std::uint64_t startMs = 0);
 
-    std::uint64_t nowMs() override { return now_.load(); }
-    void sleepMs(std::uint32_t ms) override { advance(ms); }
-    ports::SystemTime localTime() override;
+    std::uint64_t nowMs() noexcept override { return now_.load(); }
+    void sleepMs(std::uint32_t ms) noexcept override { advance(ms); }
+    ports::SystemTime localTime() noexcept override;
 
     void advance(std::uint64_t ms) { now_ += ms; }
     // Total milliseconds slept or advanced since construction.
@@ -49,9 +49,9 @@ private:
 class ClockSwitch final : public ports::Clock {
 public:
     explicit ClockSwitch(SimMachine* machine = nullptr) : wall_(machine) {}
-    std::uint64_t nowMs() override { return target().nowMs(); }
-    void sleepMs(std::uint32_t ms) override { target().sleepMs(ms); }
-    ports::SystemTime localTime() override { return target().localTime(); }
+    std::uint64_t nowMs() noexcept override { return target().nowMs(); }
+    void sleepMs(std::uint32_t ms) noexcept override { target().sleepMs(ms); }
+    ports::SystemTime localTime() noexcept override { return target().localTime(); }
 
     // `clock` must outlive every use of this switch; nullptr goes back to real time.
     void use(ports::Clock* clock) { target_.store(clock ? clock : &wall_); }

@@ -96,7 +96,7 @@ void createPnpQueue(Json& state, const Json& node, const InfFile::Model& model) 
 } // namespace
 
 Status SimDeviceTree::removeDevice(ports::DeviceInfoSet& set, const ports::DeviceInfoData& device,
-                                   bool& restartNeeded) {
+                                   bool& restartNeeded) noexcept {
     restartNeeded = false;
     if (!sets_.find(set, this))
         return winerr::InvalidHandle;
@@ -120,7 +120,7 @@ Status SimDeviceTree::removeDevice(ports::DeviceInfoSet& set, const ports::Devic
 
 Status SimDeviceTree::updateDriverForPlugAndPlayDevices(ports::WindowId, std::wstring_view hardwareId,
                                                         std::wstring_view infPath, std::uint32_t installFlags,
-                                                        bool& rebootRequired) {
+                                                        bool& rebootRequired) noexcept {
     rebootRequired = false;
     if (installFlags & ~kKnownInstallFlags)
         return kInvalidFlags;
@@ -169,7 +169,7 @@ Status SimDeviceTree::updateDriverForPlugAndPlayDevices(ports::WindowId, std::ws
     });
 }
 
-ports::ConfigRet SimDeviceTree::reenumerateDevNode(ports::DevInst node, std::uint32_t) {
+ports::ConfigRet SimDeviceTree::reenumerateDevNode(ports::DevInst node, std::uint32_t) noexcept {
     return machine_.write([&](Json& s) -> ports::ConfigRet {
         if (ports::ConfigRet f = SimMachine::takeFault(s, "CM_Reenumerate_DevNode"))
             return f;
@@ -200,7 +200,7 @@ ports::ConfigRet SimDeviceTree::reenumerateDevNode(ports::DevInst node, std::uin
 }
 
 Status SimDeviceTree::queryUsbPrinterName(std::wstring_view devicePath, const ports::UsbNameQuery& query,
-                                          std::vector<std::uint8_t>& reply) {
+                                          std::vector<std::uint8_t>& reply) noexcept {
     reply.clear();
     if (Status f = machine_.fault("CreateFileW"))
         return f;

@@ -117,7 +117,8 @@ std::vector<std::wstring> SimDeviceTree::classes(const Json& state, bool interfa
     return out;
 }
 
-ConfigRet SimDeviceTree::locateDevNode(std::wstring_view instanceId, std::uint32_t flags, DevInst& out) {
+ConfigRet SimDeviceTree::locateDevNode(std::wstring_view instanceId, std::uint32_t flags,
+                                       DevInst& out) noexcept {
     out = 0;
     if (ConfigRet f = machine_.fault("CM_Locate_DevNodeW"))
         return f;
@@ -134,7 +135,7 @@ ConfigRet SimDeviceTree::locateDevNode(std::wstring_view instanceId, std::uint32
     });
 }
 
-ConfigRet SimDeviceTree::getParent(DevInst node, DevInst& out) {
+ConfigRet SimDeviceTree::getParent(DevInst node, DevInst& out) noexcept {
     out = 0;
     return machine_.read([&](const Json& s) -> ConfigRet {
         bool root = false;
@@ -151,7 +152,7 @@ ConfigRet SimDeviceTree::getParent(DevInst node, DevInst& out) {
     });
 }
 
-ConfigRet SimDeviceTree::getChild(DevInst node, DevInst& out) {
+ConfigRet SimDeviceTree::getChild(DevInst node, DevInst& out) noexcept {
     out = 0;
     return machine_.read([&](const Json& s) -> ConfigRet {
         bool root = false;
@@ -167,7 +168,7 @@ ConfigRet SimDeviceTree::getChild(DevInst node, DevInst& out) {
     });
 }
 
-ConfigRet SimDeviceTree::getSibling(DevInst node, DevInst& out) {
+ConfigRet SimDeviceTree::getSibling(DevInst node, DevInst& out) noexcept {
     out = 0;
     return machine_.read([&](const Json& s) -> ConfigRet {
         bool root = false;
@@ -184,7 +185,7 @@ ConfigRet SimDeviceTree::getSibling(DevInst node, DevInst& out) {
     });
 }
 
-ConfigRet SimDeviceTree::getDeviceId(DevInst node, std::wstring& out) {
+ConfigRet SimDeviceTree::getDeviceId(DevInst node, std::wstring& out) noexcept {
     out.clear();
     return machine_.read([&](const Json& s) -> ConfigRet {
         bool root = false;
@@ -196,7 +197,8 @@ ConfigRet SimDeviceTree::getDeviceId(DevInst node, std::wstring& out) {
     });
 }
 
-ConfigRet SimDeviceTree::getDevNodeStatus(DevInst node, std::uint32_t& status, std::uint32_t& problem) {
+ConfigRet SimDeviceTree::getDevNodeStatus(DevInst node, std::uint32_t& status,
+                                          std::uint32_t& problem) noexcept {
     status = problem = 0;
     if (ConfigRet f = machine_.fault("CM_Get_DevNode_Status"))
         return f;
@@ -217,7 +219,7 @@ ConfigRet SimDeviceTree::getDevNodeStatus(DevInst node, std::uint32_t& status, s
 }
 
 ConfigRet SimDeviceTree::getDevNodeRegistryProperty(DevInst node, std::uint32_t cmDrpCode,
-                                                    ports::RegValue& out) {
+                                                    ports::RegValue& out) noexcept {
     out = {};
     if (cmDrpCode == 0 || !knownRegistryProperty(cmDrpCode - 1))
         return cr::InvalidProperty;
@@ -239,7 +241,7 @@ ConfigRet SimDeviceTree::getDevNodeRegistryProperty(DevInst node, std::uint32_t 
 }
 
 ConfigRet SimDeviceTree::getClassRegistryProperty(const ports::Guid& classGuid, std::uint32_t,
-                                                  ports::RegValue& out) {
+                                                  ports::RegValue& out) noexcept {
     out = {};
     const std::wstring g = guidText(classGuid);
     for (const auto& c : knownClasses()) {
@@ -250,7 +252,7 @@ ConfigRet SimDeviceTree::getClassRegistryProperty(const ports::Guid& classGuid, 
 }
 
 ConfigRet SimDeviceTree::getDeviceIdList(std::wstring_view filter, std::uint32_t flags,
-                                         std::vector<std::wstring>& out) {
+                                         std::vector<std::wstring>& out) noexcept {
     out.clear();
     if (ConfigRet f = machine_.fault("CM_Get_Device_ID_ListW"))
         return f;
@@ -271,7 +273,8 @@ ConfigRet SimDeviceTree::getDeviceIdList(std::wstring_view filter, std::uint32_t
 }
 
 ConfigRet SimDeviceTree::getDeviceInterfaceList(const ports::Guid& interfaceClass, std::wstring_view deviceId,
-                                                std::uint32_t flags, std::vector<std::wstring>& out) {
+                                                std::uint32_t flags,
+                                                std::vector<std::wstring>& out) noexcept {
     out.clear();
     if (ConfigRet f = machine_.fault("CM_Get_Device_Interface_ListW"))
         return f;
@@ -294,7 +297,7 @@ ConfigRet SimDeviceTree::getDeviceInterfaceList(const ports::Guid& interfaceClas
     return cr::Success;
 }
 
-ConfigRet SimDeviceTree::enumerateEnumerators(std::uint32_t index, std::wstring& out) {
+ConfigRet SimDeviceTree::enumerateEnumerators(std::uint32_t index, std::wstring& out) noexcept {
     out.clear();
     const auto list = machine_.read([&](const Json& s) { return enumerators(s); });
     if (index >= list.size())
@@ -303,7 +306,8 @@ ConfigRet SimDeviceTree::enumerateEnumerators(std::uint32_t index, std::wstring&
     return cr::Success;
 }
 
-ConfigRet SimDeviceTree::enumerateClasses(std::uint32_t index, std::uint32_t flags, ports::Guid& out) {
+ConfigRet SimDeviceTree::enumerateClasses(std::uint32_t index, std::uint32_t flags,
+                                          ports::Guid& out) noexcept {
     out = {};
     const auto list = machine_.read(
         [&](const Json& s) { return classes(s, flags & ports::cmflag::EnumerateClassesInterface); });
@@ -313,13 +317,13 @@ ConfigRet SimDeviceTree::enumerateClasses(std::uint32_t index, std::uint32_t fla
     return cr::Success;
 }
 
-bool SimDeviceTree::devNodePropertiesAvailable() {
+bool SimDeviceTree::devNodePropertiesAvailable() noexcept {
     return machine_.read(
         [](const Json& s) { return flagOf(memberOf(s, "devices"), "unifiedProperties", true); });
 }
 
 ConfigRet SimDeviceTree::getDevNodeProperty(DevInst node, const ports::DevPropKey& key,
-                                            ports::DevProperty& out) {
+                                            ports::DevProperty& out) noexcept {
     out = {};
     if (!devNodePropertiesAvailable())
         return cr::CallNotImplemented;
@@ -392,7 +396,7 @@ ConfigRet SimDeviceTree::getDevNodeProperty(DevInst node, const ports::DevPropKe
 }
 
 ConfigRet SimDeviceTree::getClassProperty(const ports::Guid& classGuid, const ports::DevPropKey& key,
-                                          ports::DevProperty& out) {
+                                          ports::DevProperty& out) noexcept {
     out = {};
     if (!devNodePropertiesAvailable())
         return cr::CallNotImplemented;
@@ -410,7 +414,7 @@ ConfigRet SimDeviceTree::getClassProperty(const ports::Guid& classGuid, const po
 }
 
 ConfigRet SimDeviceTree::getDeviceInterfaceProperty(std::wstring_view path, const ports::DevPropKey& key,
-                                                    ports::DevProperty& out) {
+                                                    ports::DevProperty& out) noexcept {
     out = {};
     if (!devNodePropertiesAvailable())
         return cr::CallNotImplemented;
@@ -439,7 +443,7 @@ ConfigRet SimDeviceTree::getDeviceInterfaceProperty(std::wstring_view path, cons
     });
 }
 
-ConfigRet SimDeviceTree::describe(DevInst node, ports::DevNode& out) {
+ConfigRet SimDeviceTree::describe(DevInst node, ports::DevNode& out) noexcept {
     out = {};
     return machine_.read([&](const Json& s) -> ConfigRet {
         bool root = false;

@@ -29,7 +29,7 @@ Status SimDeviceTree::withMember(ports::DeviceInfoSet& set, const ports::DeviceI
 }
 
 Status SimDeviceTree::getClassDevs(const std::optional<ports::Guid>& classGuid, std::wstring_view enumerator,
-                                   std::uint32_t flags, ports::DeviceInfoSet& out) {
+                                   std::uint32_t flags, ports::DeviceInfoSet& out) noexcept {
     out.reset();
     if (Status f = fault("SetupDiGetClassDevsW"))
         return f;
@@ -83,7 +83,7 @@ Status SimDeviceTree::getClassDevs(const std::optional<ports::Guid>& classGuid, 
 }
 
 Status SimDeviceTree::enumDeviceInfo(ports::DeviceInfoSet& set, std::uint32_t index,
-                                     ports::DeviceInfoData& out) {
+                                     ports::DeviceInfoData& out) noexcept {
     out = {};
     auto s = sets_.find(set, this);
     if (!s)
@@ -102,7 +102,7 @@ Status SimDeviceTree::enumDeviceInfo(ports::DeviceInfoSet& set, std::uint32_t in
 }
 
 Status SimDeviceTree::enumDeviceInterfaces(ports::DeviceInfoSet& set, const ports::Guid& interfaceClass,
-                                           std::uint32_t index, ports::DeviceInterfaceData& out) {
+                                           std::uint32_t index, ports::DeviceInterfaceData& out) noexcept {
     out = {};
     auto s = sets_.find(set, this);
     if (!s)
@@ -126,7 +126,8 @@ Status SimDeviceTree::enumDeviceInterfaces(ports::DeviceInfoSet& set, const port
 
 Status SimDeviceTree::getDeviceInterfaceDetail(ports::DeviceInfoSet& set,
                                                const ports::DeviceInterfaceData& iface,
-                                               std::wstring& devicePath, ports::DeviceInfoData& device) {
+                                               std::wstring& devicePath,
+                                               ports::DeviceInfoData& device) noexcept {
     devicePath.clear();
     device = {};
     auto s = sets_.find(set, this);
@@ -149,7 +150,7 @@ Status SimDeviceTree::getDeviceInterfaceDetail(ports::DeviceInfoSet& set,
 }
 
 Status SimDeviceTree::getDeviceInstanceId(ports::DeviceInfoSet& set, const ports::DeviceInfoData& device,
-                                          std::wstring& out) {
+                                          std::wstring& out) noexcept {
     out.clear();
     if (Status f = fault("SetupDiGetDeviceInstanceIdW"))
         return f;
@@ -161,7 +162,7 @@ Status SimDeviceTree::getDeviceInstanceId(ports::DeviceInfoSet& set, const ports
 
 Status SimDeviceTree::getDeviceRegistryProperty(ports::DeviceInfoSet& set,
                                                 const ports::DeviceInfoData& device, std::uint32_t spdrpCode,
-                                                ports::RegValue& out) {
+                                                ports::RegValue& out) noexcept {
     out = {};
     if (Status f = fault("SetupDiGetDeviceRegistryPropertyW"))
         return f;
@@ -178,7 +179,7 @@ Status SimDeviceTree::getDeviceRegistryProperty(ports::DeviceInfoSet& set,
 
 Status SimDeviceTree::readDeviceRegistryValue(ports::DeviceInfoSet& set, const ports::DeviceInfoData& device,
                                               std::uint32_t, std::uint32_t keyType,
-                                              std::wstring_view valueName, ports::RegValue& out) {
+                                              std::wstring_view valueName, ports::RegValue& out) noexcept {
     out = {};
     if (Status f = fault("SetupDiOpenDevRegKey"))
         return f;

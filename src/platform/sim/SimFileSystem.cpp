@@ -113,7 +113,7 @@ fs::path SimFileSystem::hostPath(std::wstring_view path) {
                                                   : std::wstring(path));
 }
 
-Status SimFileSystem::enableWow64FsRedirection(bool enable) {
+Status SimFileSystem::enableWow64FsRedirection(bool enable) noexcept {
     const Wow64Facts facts = machine_.read(wow64Facts);
     if (facts.entryPointMissing)
         return winerr::ProcNotFound;
@@ -130,7 +130,7 @@ Status SimFileSystem::fault(const char* operation) {
     return machine_.write([&](Json& s) { return SimMachine::takeFault(s, operation); });
 }
 
-Status SimFileSystem::readFile(std::wstring_view path, std::vector<std::uint8_t>& out) {
+Status SimFileSystem::readFile(std::wstring_view path, std::vector<std::uint8_t>& out) noexcept {
     out.clear();
     const fs::path p = hostPath(path);
     if (p.empty())
@@ -167,19 +167,19 @@ Status SimFileSystem::write(std::wstring_view path, std::span<const std::uint8_t
     return out.flush() ? winerr::Success : winerr::AccessDenied;
 }
 
-Status SimFileSystem::writeFile(std::wstring_view path, std::span<const std::uint8_t> data) {
+Status SimFileSystem::writeFile(std::wstring_view path, std::span<const std::uint8_t> data) noexcept {
     return write(path, data, Mode::Replace);
 }
 
-Status SimFileSystem::createNewFile(std::wstring_view path, std::span<const std::uint8_t> data) {
+Status SimFileSystem::createNewFile(std::wstring_view path, std::span<const std::uint8_t> data) noexcept {
     return write(path, data, Mode::CreateNew);
 }
 
-Status SimFileSystem::appendFile(std::wstring_view path, std::span<const std::uint8_t> data) {
+Status SimFileSystem::appendFile(std::wstring_view path, std::span<const std::uint8_t> data) noexcept {
     return write(path, data, Mode::Append);
 }
 
-Status SimFileSystem::copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) {
+Status SimFileSystem::copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) noexcept {
     const fs::path src = hostPath(from), dst = hostPath(to);
     if (src.empty() || dst.empty())
         return winerr::PathNotFound;
@@ -196,7 +196,7 @@ Status SimFileSystem::copyFile(std::wstring_view from, std::wstring_view to, boo
     return fromErrorCode(ec, dst);
 }
 
-Status SimFileSystem::deleteFile(std::wstring_view path) {
+Status SimFileSystem::deleteFile(std::wstring_view path) noexcept {
     const fs::path p = hostPath(path);
     if (p.empty())
         return winerr::PathNotFound;
@@ -211,7 +211,7 @@ Status SimFileSystem::deleteFile(std::wstring_view path) {
     return fromErrorCode(ec, p);
 }
 
-Status SimFileSystem::createDirectories(std::wstring_view path) {
+Status SimFileSystem::createDirectories(std::wstring_view path) noexcept {
     const fs::path p = hostPath(path);
     if (p.empty())
         return winerr::PathNotFound;
@@ -224,7 +224,7 @@ Status SimFileSystem::createDirectories(std::wstring_view path) {
     return fromErrorCode(ec, p);
 }
 
-Status SimFileSystem::removeDirectory(std::wstring_view path) {
+Status SimFileSystem::removeDirectory(std::wstring_view path) noexcept {
     const fs::path p = hostPath(path);
     if (p.empty())
         return winerr::PathNotFound;
@@ -240,7 +240,7 @@ Status SimFileSystem::removeDirectory(std::wstring_view path) {
     return fromErrorCode(ec, p);
 }
 
-Status SimFileSystem::listDirectory(std::wstring_view path, std::vector<ports::FileEntry>& out) {
+Status SimFileSystem::listDirectory(std::wstring_view path, std::vector<ports::FileEntry>& out) noexcept {
     out.clear();
     const fs::path p = hostPath(path);
     std::error_code ec;
@@ -256,13 +256,13 @@ Status SimFileSystem::listDirectory(std::wstring_view path, std::vector<ports::F
     return fromErrorCode(ec, p);
 }
 
-bool SimFileSystem::fileExists(std::wstring_view path) {
+bool SimFileSystem::fileExists(std::wstring_view path) noexcept {
     const fs::path p = hostPath(path);
     std::error_code ec;
     return !p.empty() && fs::is_regular_file(p, ec);
 }
 
-bool SimFileSystem::directoryExists(std::wstring_view path) {
+bool SimFileSystem::directoryExists(std::wstring_view path) noexcept {
     const fs::path p = hostPath(path);
     std::error_code ec;
     return !p.empty() && fs::is_directory(p, ec);

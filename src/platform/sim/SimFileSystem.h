@@ -22,18 +22,18 @@ public:
     explicit SimFileSystem(SimMachine& machine, SimProgram program = SimProgram::Native)
         : machine_(machine), program_(program) {}
 
-    ports::Status readFile(std::wstring_view path, std::vector<std::uint8_t>& out) override;
-    ports::Status writeFile(std::wstring_view path, std::span<const std::uint8_t> data) override;
-    ports::Status createNewFile(std::wstring_view path, std::span<const std::uint8_t> data) override;
-    ports::Status appendFile(std::wstring_view path, std::span<const std::uint8_t> data) override;
-    ports::Status copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) override;
-    ports::Status deleteFile(std::wstring_view path) override;
-    ports::Status createDirectories(std::wstring_view path) override;
-    ports::Status removeDirectory(std::wstring_view path) override;
-    ports::Status listDirectory(std::wstring_view path, std::vector<ports::FileEntry>& out) override;
-    bool fileExists(std::wstring_view path) override;
-    bool directoryExists(std::wstring_view path) override;
-    ports::Status enableWow64FsRedirection(bool enable) override;
+    ports::Status readFile(std::wstring_view path, std::vector<std::uint8_t>& out) noexcept override;
+    ports::Status writeFile(std::wstring_view path, std::span<const std::uint8_t> data) noexcept override;
+    ports::Status createNewFile(std::wstring_view path, std::span<const std::uint8_t> data) noexcept override;
+    ports::Status appendFile(std::wstring_view path, std::span<const std::uint8_t> data) noexcept override;
+    ports::Status copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) noexcept override;
+    ports::Status deleteFile(std::wstring_view path) noexcept override;
+    ports::Status createDirectories(std::wstring_view path) noexcept override;
+    ports::Status removeDirectory(std::wstring_view path) noexcept override;
+    ports::Status listDirectory(std::wstring_view path, std::vector<ports::FileEntry>& out) noexcept override;
+    bool fileExists(std::wstring_view path) noexcept override;
+    bool directoryExists(std::wstring_view path) noexcept override;
+    ports::Status enableWow64FsRedirection(bool enable) noexcept override;
 
 private:
     // The host path of `path` as this program, on this thread, reaches it.

@@ -19,24 +19,24 @@ class SimPlatform : public ports::Platform {
 public:
     SimPlatform(SimMachine& machine, ports::Resources& resources);
 
-    bool simulated() const override { return true; }
-    ports::ProfileStore& profile() override { return profile_; }
-    ports::SystemInfo& system() override { return system_; }
-    ports::FileSystem& files() override { return files_; }
-    ports::Resources& resources() override { return resources_; }
-    ports::PrintSpooler& spooler() override { return *spooler_; }
-    ports::DeviceTree& devices() override { return *devices_; }
-    ports::Bluetooth& bluetooth() override { return *bluetooth_; }
-    ports::ServiceControl& services() override { return *services_; }
-    ports::Processes& processes() override { return *processes_; }
-    ports::Clock& clock() override { return clock_; }
+    bool simulated() const noexcept override { return true; }
+    ports::ProfileStore& profile() noexcept override { return profile_; }
+    ports::SystemInfo& system() noexcept override { return system_; }
+    ports::FileSystem& files() noexcept override { return files_; }
+    ports::Resources& resources() noexcept override { return resources_; }
+    ports::PrintSpooler& spooler() noexcept override { return *spooler_; }
+    ports::DeviceTree& devices() noexcept override { return *devices_; }
+    ports::Bluetooth& bluetooth() noexcept override { return *bluetooth_; }
+    ports::ServiceControl& services() noexcept override { return *services_; }
+    ports::Processes& processes() noexcept override { return *processes_; }
+    ports::Clock& clock() noexcept override { return clock_; }
 
     // Puts a test's clock (a VirtualClock) in place of real time for this platform's clock and the
     // delays of its simulated services and devices; nullptr goes back to real time. `clock` must
     // outlive the platform or the next useClock call.
     void useClock(ports::Clock* clock) { clock_.use(clock); }
 
-    ports::AppHost& host() override { return host_; }
+    ports::AppHost& host() noexcept override { return host_; }
     SimAppHost& simHost() { return host_; }
 
     SimMachine& machine() { return machine_; }

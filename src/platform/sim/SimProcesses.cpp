@@ -82,7 +82,7 @@ bool SimProcesses::hostProgramFor(std::wstring_view program, HostProgram& out) {
     return false;
 }
 
-Status SimProcesses::start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) {
+Status SimProcesses::start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) noexcept {
     out.reset();
     if (Status f = machine_.fault("CreateProcessW"))
         return f;
@@ -138,14 +138,14 @@ Status SimProcesses::start(const ports::ProcessStartInfo& info, ports::ProcessHa
     return winerr::Success;
 }
 
-Status SimProcesses::wait(ports::ProcessHandle& process, std::uint32_t timeoutMs) {
+Status SimProcesses::wait(ports::ProcessHandle& process, std::uint32_t timeoutMs) noexcept {
     auto e = handles_.find(process, this);
     if (!e || e->pipe)
         return winerr::InvalidHandle;
     return e->child ? e->child->wait(timeoutMs) : winerr::Success;
 }
 
-Status SimProcesses::exitCode(ports::ProcessHandle& process, std::uint32_t& out) {
+Status SimProcesses::exitCode(ports::ProcessHandle& process, std::uint32_t& out) noexcept {
     out = 0;
     auto e = handles_.find(process, this);
     if (!e || e->pipe)
@@ -157,14 +157,15 @@ Status SimProcesses::exitCode(ports::ProcessHandle& process, std::uint32_t& out)
     return e->child->exitCode(out);
 }
 
-Status SimProcesses::terminate(ports::ProcessHandle& process, std::uint32_t code) {
+Status SimProcesses::terminate(ports::ProcessHandle& process, std::uint32_t code) noexcept {
     auto e = handles_.find(process, this);
     if (!e || e->pipe)
         return winerr::InvalidHandle;
     return e->child ? e->child->terminate(code) : winerr::AccessDenied;
 }
 
-Status SimProcesses::createPipe(bool inheritable, ports::PipeHandle& readEnd, ports::PipeHandle& writeEnd) {
+Status SimProcesses::createPipe(bool inheritable, ports::PipeHandle& readEnd,
+                                ports::PipeHandle& writeEnd) noexcept {
     readEnd.reset();
     writeEnd.reset();
     if (Status f = machine_.fault("CreatePipe"))
@@ -178,7 +179,7 @@ Status SimProcesses::createPipe(bool inheritable, ports::PipeHandle& readEnd, po
 }
 
 Status SimProcesses::readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes,
-                              std::vector<std::uint8_t>& out) {
+                              std::vector<std::uint8_t>& out) noexcept {
     out.clear();
     auto e = handles_.find(readEnd, this);
     if (!e || !e->pipe)
@@ -186,21 +187,21 @@ Status SimProcesses::readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes,
     return e->pipe->read(maxBytes, out);
 }
 
-Status SimProcesses::writePipe(ports::PipeHandle& writeEnd, const std::vector<std::uint8_t>& data) {
+Status SimProcesses::writePipe(ports::PipeHandle& writeEnd, const std::vector<std::uint8_t>& data) noexcept {
     auto e = handles_.find(writeEnd, this);
     if (!e || !e->pipe)
         return winerr::InvalidHandle;
     return e->pipe->write(data);
 }
 
-Status SimProcesses::redirectStdOutput(const ports::PipeHandle& writeEnd) {
+Status SimProcesses::redirectStdOutput(const ports::PipeHandle& writeEnd) noexcept {
     auto e = handles_.find(writeEnd, this);
     if (!e || !e->pipe)
         return winerr::InvalidHandle;
     return host::redirectStdOutput(*e->pipe);
 }
 
-Status SimProcesses::restoreStdOutput() {
+Status SimProcesses::restoreStdOutput() noexcept {
     return host::restoreStdOutput();
 }
 

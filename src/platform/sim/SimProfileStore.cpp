@@ -55,7 +55,7 @@ Status setValue(Json& state, const std::string& key, const std::string& name, Js
 SimProfileStore::SimProfileStore(SimMachine& machine, std::wstring company, std::wstring application)
     : machine_(machine), company_(std::move(company)), application_(std::move(application)) {}
 
-void SimProfileStore::setApplicationKey(std::wstring_view company, std::wstring_view application) {
+void SimProfileStore::setApplicationKey(std::wstring_view company, std::wstring_view application) noexcept {
     company_ = company;
     application_ = application;
 }
@@ -64,7 +64,8 @@ std::string SimProfileStore::keyPath(std::wstring_view section) const {
     return text::toUtf8(L"software\\" + company_ + L"\\" + application_ + L"\\" + std::wstring(section));
 }
 
-std::int32_t SimProfileStore::readInt(std::wstring_view section, std::wstring_view name, std::int32_t def) {
+std::int32_t SimProfileStore::readInt(std::wstring_view section, std::wstring_view name,
+                                      std::int32_t def) noexcept {
     return machine_.read([&](const Json& s) {
         const Json* v = findValue(s, keyPath(section), text::toUtf8(name));
         if (!v || v->value("type", "") != "REG_DWORD" || !(*v)["value"].is_number_integer())
@@ -74,7 +75,7 @@ std::int32_t SimProfileStore::readInt(std::wstring_view section, std::wstring_vi
 }
 
 std::wstring SimProfileStore::readString(std::wstring_view section, std::wstring_view name,
-                                         std::wstring_view def) {
+                                         std::wstring_view def) noexcept {
     return machine_.read([&](const Json& s) {
         const Json* v = findValue(s, keyPath(section), text::toUtf8(name));
         if (!v || v->value("type", "") != "REG_SZ" || !(*v)["value"].is_string())
@@ -83,7 +84,8 @@ std::wstring SimProfileStore::readString(std::wstring_view section, std::wstring
     });
 }
 
-Status SimProfileStore::writeInt(std::wstring_view section, std::wstring_view name, std::int32_t value) {
+Status SimProfileStore::writeInt(std::wstring_view section, std::wstring_view name,
+                                 std::int32_t value) noexcept {
     return machine_.write([&](Json& s) {
         return setValue(s, keyPath(section), text::toUtf8(name),
                         Json{{"type", "REG_DWORD"}, {"value", static_cast<std::uint32_t>(value)}});
@@ -91,7 +93,7 @@ Status SimProfileStore::writeInt(std::wstring_view section, std::wstring_view na
 }
 
 Status SimProfileStore::writeString(std::wstring_view section, std::wstring_view name,
-                                    std::optional<std::wstring_view> textValue) {
+                                    std::optional<std::wstring_view> textValue) noexcept {
     return machine_.write([&](Json& s) -> Status {
         if (textValue)
             return setValue(s, keyPath(section), text::toUtf8(name),

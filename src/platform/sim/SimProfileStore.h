@@ -11,13 +11,15 @@ class SimProfileStore final : public ports::ProfileStore {
 public:
     SimProfileStore(SimMachine& machine, std::wstring company, std::wstring application);
 
-    void setApplicationKey(std::wstring_view company, std::wstring_view application) override;
-    std::int32_t readInt(std::wstring_view section, std::wstring_view name, std::int32_t def) override;
+    void setApplicationKey(std::wstring_view company, std::wstring_view application) noexcept override;
+    std::int32_t readInt(std::wstring_view section, std::wstring_view name,
+                         std::int32_t def) noexcept override;
     std::wstring readString(std::wstring_view section, std::wstring_view name,
-                            std::wstring_view def) override;
-    ports::Status writeInt(std::wstring_view section, std::wstring_view name, std::int32_t value) override;
+                            std::wstring_view def) noexcept override;
+    ports::Status writeInt(std::wstring_view section, std::wstring_view name,
+                           std::int32_t value) noexcept override;
     ports::Status writeString(std::wstring_view section, std::wstring_view name,
-                              std::optional<std::wstring_view> text) override;
+                              std::optional<std::wstring_view> text) noexcept override;
 
 private:
     std::string keyPath(std::wstring_view section) const;

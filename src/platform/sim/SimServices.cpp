@@ -45,7 +45,7 @@ ports::ServiceStatus SimServices::statusOf(const Json& service) {
     return out;
 }
 
-Status SimServices::openManager(std::uint32_t access, ports::ServiceManagerHandle& out) {
+Status SimServices::openManager(std::uint32_t access, ports::ServiceManagerHandle& out) noexcept {
     out.reset();
     const Status f = machine_.write([](Json& s) { return SimMachine::takeFault(s, "OpenSCManagerW"); });
     if (f)
@@ -55,7 +55,7 @@ Status SimServices::openManager(std::uint32_t access, ports::ServiceManagerHandl
 }
 
 Status SimServices::openService(ports::ServiceManagerHandle& manager, std::wstring_view name,
-                                std::uint32_t access, ports::ServiceHandle& out) {
+                                std::uint32_t access, ports::ServiceHandle& out) noexcept {
     out.reset();
     auto m = handles_.find(manager, this);
     if (!m || !m->manager)
@@ -78,7 +78,7 @@ Status SimServices::openService(ports::ServiceManagerHandle& manager, std::wstri
     return result;
 }
 
-Status SimServices::queryStatus(ports::ServiceHandle& service, ports::ServiceStatus& out) {
+Status SimServices::queryStatus(ports::ServiceHandle& service, ports::ServiceStatus& out) noexcept {
     out = {};
     auto o = handles_.find(service, this);
     if (!o || o->manager)
@@ -96,7 +96,7 @@ Status SimServices::queryStatus(ports::ServiceHandle& service, ports::ServiceSta
     });
 }
 
-Status SimServices::start(ports::ServiceHandle& service) {
+Status SimServices::start(ports::ServiceHandle& service) noexcept {
     auto o = handles_.find(service, this);
     if (!o || o->manager)
         return winerr::InvalidHandle;
@@ -119,7 +119,8 @@ Status SimServices::start(ports::ServiceHandle& service) {
     });
 }
 
-Status SimServices::control(ports::ServiceHandle& service, std::uint32_t code, ports::ServiceStatus& out) {
+Status SimServices::control(ports::ServiceHandle& service, std::uint32_t code,
+                            ports::ServiceStatus& out) noexcept {
     out = {};
     auto o = handles_.find(service, this);
     if (!o || o->manager)

@@ -16,13 +16,13 @@ class SimServices final : public ports::ServiceControl, public ports::HandleClos
 public:
     SimServices(SimMachine& machine, ports::Clock& clock) : machine_(machine), clock_(clock) {}
 
-    ports::Status openManager(std::uint32_t access, ports::ServiceManagerHandle& out) override;
+    ports::Status openManager(std::uint32_t access, ports::ServiceManagerHandle& out) noexcept override;
     ports::Status openService(ports::ServiceManagerHandle& manager, std::wstring_view name,
-                              std::uint32_t access, ports::ServiceHandle& out) override;
-    ports::Status queryStatus(ports::ServiceHandle& service, ports::ServiceStatus& out) override;
-    ports::Status start(ports::ServiceHandle& service) override;
+                              std::uint32_t access, ports::ServiceHandle& out) noexcept override;
+    ports::Status queryStatus(ports::ServiceHandle& service, ports::ServiceStatus& out) noexcept override;
+    ports::Status start(ports::ServiceHandle& service) noexcept override;
     ports::Status control(ports::ServiceHandle& service, std::uint32_t code,
-                          ports::ServiceStatus& out) override;
+                          ports::ServiceStatus& out) noexcept override;
 
     void closeHandle(std::uint64_t id) noexcept override { handles_.remove(id); }
 

@@ -68,7 +68,7 @@ HResult faultHr(Status code) {
 } // namespace
 
 Status SimSpooler::enumDrivers(std::wstring_view environment, std::uint32_t level,
-                               std::vector<ports::DriverInfo>& out) {
+                               std::vector<ports::DriverInfo>& out) noexcept {
     out.clear();
     if (Status s = enterRead({"EnumPrinterDriversW"}))
         return s;
@@ -91,7 +91,7 @@ Status SimSpooler::enumDrivers(std::wstring_view environment, std::uint32_t leve
 }
 
 Status SimSpooler::getPrinterDriver(ports::SpoolerHandle& printer, std::wstring_view environment,
-                                    std::uint32_t level, ports::DriverInfo& out) {
+                                    std::uint32_t level, ports::DriverInfo& out) noexcept {
     out = {};
     if (!knownLevel(level))
         return winerr::InvalidLevel;
@@ -107,7 +107,7 @@ Status SimSpooler::getPrinterDriver(ports::SpoolerHandle& printer, std::wstring_
     });
 }
 
-Status SimSpooler::addPrinterDriver(const ports::DriverInfo& info) {
+Status SimSpooler::addPrinterDriver(const ports::DriverInfo& info) noexcept {
     return machine_.write([&](Json& s) -> Status {
         if (Status e = enter(s, {"AddPrinterDriverW", "AddPrinterDriverExW"}))
             return e;
@@ -162,7 +162,7 @@ Status SimSpooler::addPrinterDriver(const ports::DriverInfo& info) {
 }
 
 Status SimSpooler::deletePrinterDriver(std::wstring_view environment, std::wstring_view name,
-                                       std::uint32_t deleteFlags, std::uint32_t version) {
+                                       std::uint32_t deleteFlags, std::uint32_t version) noexcept {
     return machine_.write([&](Json& s) -> Status {
         if (Status e = enter(s, {"DeletePrinterDriverExW"}))
             return e;
@@ -211,7 +211,7 @@ Status SimSpooler::deletePrinterDriver(std::wstring_view environment, std::wstri
     });
 }
 
-Status SimSpooler::printerDriverDirectory(std::wstring_view environment, std::wstring& out) {
+Status SimSpooler::printerDriverDirectory(std::wstring_view environment, std::wstring& out) noexcept {
     out.clear();
     if (Status s = enterRead({"GetPrinterDriverDirectoryW"}))
         return s;
@@ -224,14 +224,15 @@ Status SimSpooler::printerDriverDirectory(std::wstring_view environment, std::ws
     return winerr::Success;
 }
 
-bool SimSpooler::driverStoreAvailable() {
+bool SimSpooler::driverStoreAvailable() noexcept {
     return machine_.read([](const Json& s) {
         return flagOf(memberOf(memberOf(s, "spooler"), "driverStore"), "available", true);
     });
 }
 
 HResult SimSpooler::uploadPrinterDriverPackage(std::wstring_view infPath, std::wstring_view environment,
-                                               std::uint32_t, ports::WindowId, std::wstring& destInfPath) {
+                                               std::uint32_t, ports::WindowId,
+                                               std::wstring& destInfPath) noexcept {
     destInfPath.clear();
     if (!driverStoreAvailable())
         return winerr::ProcNotFound;
@@ -248,7 +249,7 @@ HResult SimSpooler::uploadPrinterDriverPackage(std::wstring_view infPath, std::w
 }
 
 HResult SimSpooler::installPrinterDriverFromPackage(std::wstring_view infPath, std::wstring_view driverName,
-                                                    std::wstring_view environment, std::uint32_t) {
+                                                    std::wstring_view environment, std::uint32_t) noexcept {
     if (!driverStoreAvailable())
         return winerr::ProcNotFound;
     return machine_.write([&](Json& s) -> HResult {
@@ -271,7 +272,8 @@ HResult SimSpooler::installPrinterDriverFromPackage(std::wstring_view infPath, s
     });
 }
 
-HResult SimSpooler::deletePrinterDriverPackage(std::wstring_view infPath, std::wstring_view environment) {
+HResult SimSpooler::deletePrinterDriverPackage(std::wstring_view infPath,
+                                               std::wstring_view environment) noexcept {
     if (!driverStoreAvailable())
         return winerr::ProcNotFound;
     return machine_.write([&](Json& s) -> HResult {
@@ -295,7 +297,7 @@ HResult SimSpooler::deletePrinterDriverPackage(std::wstring_view infPath, std::w
 }
 
 HResult SimSpooler::getPrinterDriverPackagePath(std::wstring_view packageId, std::wstring_view environment,
-                                                std::wstring& out) {
+                                                std::wstring& out) noexcept {
     out.clear();
     if (!driverStoreAvailable())
         return winerr::ProcNotFound;

@@ -45,7 +45,8 @@ const Json& formsOf(const Json& state) {
 
 } // namespace
 
-Status SimSpooler::getDefaultDevMode(ports::SpoolerHandle& printer, std::wstring_view, ports::DevMode& out) {
+Status SimSpooler::getDefaultDevMode(ports::SpoolerHandle& printer, std::wstring_view,
+                                     ports::DevMode& out) noexcept {
     return readPrinter(printer, {"DocumentPropertiesW"}, [&](const Json& s, const Json& p, const Opened&) {
         out = printerDevMode(s, p);
         return winerr::Success;
@@ -53,7 +54,7 @@ Status SimSpooler::getDefaultDevMode(ports::SpoolerHandle& printer, std::wstring
 }
 
 Status SimSpooler::editDevMode(ports::WindowId, ports::SpoolerHandle& printer, std::wstring_view,
-                               std::uint32_t mode, ports::DevMode& inOut, std::int32_t& answer) {
+                               std::uint32_t mode, ports::DevMode& inOut, std::int32_t& answer) noexcept {
     answer = ports::spool::IdCancel;
     return readPrinter(printer, {"DocumentPropertiesW"}, [&](const Json& s, const Json& p, const Opened&) {
         // No one sits at the simulated machine: its driver dialog answers as the state says ("ok" by
@@ -66,7 +67,8 @@ Status SimSpooler::editDevMode(ports::WindowId, ports::SpoolerHandle& printer, s
     });
 }
 
-Status SimSpooler::paperNames(std::wstring_view device, std::wstring_view, std::vector<std::wstring>& out) {
+Status SimSpooler::paperNames(std::wstring_view device, std::wstring_view,
+                              std::vector<std::wstring>& out) noexcept {
     out.clear();
     if (Status s = enterRead({"DeviceCapabilitiesW"}))
         return s;
@@ -80,7 +82,8 @@ Status SimSpooler::paperNames(std::wstring_view device, std::wstring_view, std::
     });
 }
 
-Status SimSpooler::papers(std::wstring_view device, std::wstring_view, std::vector<std::uint16_t>& out) {
+Status SimSpooler::papers(std::wstring_view device, std::wstring_view,
+                          std::vector<std::uint16_t>& out) noexcept {
     out.clear();
     if (Status s = enterRead({"DeviceCapabilitiesW"}))
         return s;
@@ -95,7 +98,7 @@ Status SimSpooler::papers(std::wstring_view device, std::wstring_view, std::vect
 }
 
 Status SimSpooler::paperSizes(std::wstring_view device, std::wstring_view,
-                              std::vector<ports::FormSize>& out) {
+                              std::vector<ports::FormSize>& out) noexcept {
     out.clear();
     if (Status s = enterRead({"DeviceCapabilitiesW"}))
         return s;
@@ -109,7 +112,7 @@ Status SimSpooler::paperSizes(std::wstring_view device, std::wstring_view,
     });
 }
 
-Status SimSpooler::enumForms(ports::SpoolerHandle& printer, std::vector<ports::FormInfo1>& out) {
+Status SimSpooler::enumForms(ports::SpoolerHandle& printer, std::vector<ports::FormInfo1>& out) noexcept {
     out.clear();
     return readPrinter(printer, {"EnumFormsW"}, [&](const Json& s, const Json&, const Opened&) {
         for (const auto& f : formsOf(s))
@@ -118,7 +121,8 @@ Status SimSpooler::enumForms(ports::SpoolerHandle& printer, std::vector<ports::F
     });
 }
 
-Status SimSpooler::getForm(ports::SpoolerHandle& printer, std::wstring_view formName, ports::FormInfo1& out) {
+Status SimSpooler::getForm(ports::SpoolerHandle& printer, std::wstring_view formName,
+                           ports::FormInfo1& out) noexcept {
     out = {};
     return readPrinter(printer, {"GetFormW"}, [&](const Json& s, const Json&, const Opened&) {
         const Json* f = findNamed(formsOf(s), "name", formName);
@@ -129,7 +133,7 @@ Status SimSpooler::getForm(ports::SpoolerHandle& printer, std::wstring_view form
     });
 }
 
-Status SimSpooler::deleteForm(ports::SpoolerHandle& printer, std::wstring_view formName) {
+Status SimSpooler::deleteForm(ports::SpoolerHandle& printer, std::wstring_view formName) noexcept {
     return writePrinter(printer, {"DeleteFormW"}, [&](Json& s, Json&, Opened&) -> Status {
         Json& spooler = objectAt(s, "spooler");
         if (!memberOf(spooler, "forms").is_array())

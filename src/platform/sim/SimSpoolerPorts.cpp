@@ -46,7 +46,7 @@ bool systemDll(std::wstring_view dll) {
 
 } // namespace
 
-Status SimSpooler::enumPorts1(std::vector<ports::PortInfo1>& out) {
+Status SimSpooler::enumPorts1(std::vector<ports::PortInfo1>& out) noexcept {
     std::vector<ports::PortInfo2> all;
     out.clear();
     if (Status s = enumPorts2(all))
@@ -56,7 +56,7 @@ Status SimSpooler::enumPorts1(std::vector<ports::PortInfo1>& out) {
     return winerr::Success;
 }
 
-Status SimSpooler::enumPorts2(std::vector<ports::PortInfo2>& out) {
+Status SimSpooler::enumPorts2(std::vector<ports::PortInfo2>& out) noexcept {
     out.clear();
     if (Status s = enterRead({"EnumPortsW"}))
         return s;
@@ -70,7 +70,7 @@ Status SimSpooler::enumPorts2(std::vector<ports::PortInfo2>& out) {
     return winerr::Success;
 }
 
-Status SimSpooler::addPortUi(ports::WindowId, std::wstring_view monitorName) {
+Status SimSpooler::addPortUi(ports::WindowId, std::wstring_view monitorName) noexcept {
     return machine_.write([&](Json& s) -> Status {
         if (Status e = enter(s, {"AddPortW"}))
             return e;
@@ -91,14 +91,14 @@ Status SimSpooler::addPortUi(ports::WindowId, std::wstring_view monitorName) {
     });
 }
 
-Status SimSpooler::configurePortUi(ports::WindowId, std::wstring_view portName) {
+Status SimSpooler::configurePortUi(ports::WindowId, std::wstring_view portName) noexcept {
     if (Status s = enterRead({"ConfigurePortW"}))
         return s;
     return machine_.read(
         [&](const Json& s) { return findPort(s, portName) ? winerr::Success : winerr::UnknownPort; });
 }
 
-Status SimSpooler::deletePortUi(ports::WindowId, std::wstring_view portName) {
+Status SimSpooler::deletePortUi(ports::WindowId, std::wstring_view portName) noexcept {
     return machine_.write([&](Json& s) -> Status {
         if (Status e = enter(s, {"DeletePortW"}))
             return e;
@@ -111,7 +111,7 @@ Status SimSpooler::deletePortUi(ports::WindowId, std::wstring_view portName) {
     });
 }
 
-ports::XcvResult SimSpooler::xcvAddPort(ports::SpoolerHandle& xcv, const ports::PortData1& data) {
+ports::XcvResult SimSpooler::xcvAddPort(ports::SpoolerHandle& xcv, const ports::PortData1& data) noexcept {
     ports::XcvResult r;
     auto o = opened(xcv);
     if (!fitsPortData(data)) {
@@ -164,7 +164,7 @@ ports::XcvResult SimSpooler::xcvAddPort(ports::SpoolerHandle& xcv, const ports::
     return r;
 }
 
-ports::XcvResult SimSpooler::xcvDeletePort(ports::SpoolerHandle& xcv, std::wstring_view portName) {
+ports::XcvResult SimSpooler::xcvDeletePort(ports::SpoolerHandle& xcv, std::wstring_view portName) noexcept {
     ports::XcvResult r;
     auto o = opened(xcv);
     if (portName.size() > kMaxPortName) {
@@ -202,7 +202,7 @@ ports::XcvResult SimSpooler::xcvDeletePort(ports::SpoolerHandle& xcv, std::wstri
     return r;
 }
 
-Status SimSpooler::enumMonitors2(std::vector<ports::MonitorInfo2>& out) {
+Status SimSpooler::enumMonitors2(std::vector<ports::MonitorInfo2>& out) noexcept {
     out.clear();
     if (Status s = enterRead({"EnumMonitorsW"}))
         return s;
@@ -217,7 +217,7 @@ Status SimSpooler::enumMonitors2(std::vector<ports::MonitorInfo2>& out) {
     return winerr::Success;
 }
 
-Status SimSpooler::addMonitor(const ports::MonitorInfo2& info) {
+Status SimSpooler::addMonitor(const ports::MonitorInfo2& info) noexcept {
     return machine_.write([&](Json& s) -> Status {
         if (Status e = enter(s, {"AddMonitorW"}))
             return e;
@@ -237,7 +237,7 @@ Status SimSpooler::addMonitor(const ports::MonitorInfo2& info) {
     });
 }
 
-Status SimSpooler::deleteMonitor(std::wstring_view environment, std::wstring_view name) {
+Status SimSpooler::deleteMonitor(std::wstring_view environment, std::wstring_view name) noexcept {
     return machine_.write([&](Json& s) -> Status {
         if (Status e = enter(s, {"DeleteMonitorW"}))
             return e;

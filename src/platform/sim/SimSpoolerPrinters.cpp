@@ -104,7 +104,8 @@ Status SimSpooler::writePrinter(const ports::SpoolerHandle& h,
     });
 }
 
-Status SimSpooler::openPrinter(std::wstring_view name, std::uint32_t access, ports::SpoolerHandle& out) {
+Status SimSpooler::openPrinter(std::wstring_view name, std::uint32_t access,
+                               ports::SpoolerHandle& out) noexcept {
     out.reset();
     if (Status s = enterRead({"OpenPrinterW"}))
         return s;
@@ -143,7 +144,7 @@ Status SimSpooler::openPrinter(std::wstring_view name, std::uint32_t access, por
     return result;
 }
 
-Status SimSpooler::addPrinter(const ports::PrinterInfo2& info, ports::SpoolerHandle& out) {
+Status SimSpooler::addPrinter(const ports::PrinterInfo2& info, ports::SpoolerHandle& out) noexcept {
     out.reset();
     std::wstring name;
     const Status result = machine_.write([&](Json& s) -> Status {
@@ -185,7 +186,7 @@ Status SimSpooler::addPrinter(const ports::PrinterInfo2& info, ports::SpoolerHan
     return result;
 }
 
-Status SimSpooler::deletePrinter(ports::SpoolerHandle& printer) {
+Status SimSpooler::deletePrinter(ports::SpoolerHandle& printer) noexcept {
     return writePrinter(printer, {"DeletePrinter"}, [](Json& s, Json& p, Opened& o) -> Status {
         if (!(o.access & kDelete))
             return winerr::AccessDenied;
@@ -208,7 +209,7 @@ Status SimSpooler::deletePrinter(ports::SpoolerHandle& printer) {
     });
 }
 
-Status SimSpooler::enumPrinters2(std::uint32_t flags, std::vector<ports::PrinterInfo2>& out) {
+Status SimSpooler::enumPrinters2(std::uint32_t flags, std::vector<ports::PrinterInfo2>& out) noexcept {
     out.clear();
     if (Status s = enterRead({"EnumPrintersW"}))
         return s;
@@ -224,7 +225,7 @@ Status SimSpooler::enumPrinters2(std::uint32_t flags, std::vector<ports::Printer
     return winerr::Success;
 }
 
-Status SimSpooler::enumPrinters4(std::uint32_t flags, std::vector<ports::PrinterInfo4>& out) {
+Status SimSpooler::enumPrinters4(std::uint32_t flags, std::vector<ports::PrinterInfo4>& out) noexcept {
     std::vector<ports::PrinterInfo2> all;
     out.clear();
     if (Status s = enumPrinters2(flags, all))
@@ -234,7 +235,7 @@ Status SimSpooler::enumPrinters4(std::uint32_t flags, std::vector<ports::Printer
     return winerr::Success;
 }
 
-Status SimSpooler::getPrinter2(ports::SpoolerHandle& printer, ports::PrinterInfo2& out) {
+Status SimSpooler::getPrinter2(ports::SpoolerHandle& printer, ports::PrinterInfo2& out) noexcept {
     return readPrinter(printer, {"GetPrinterW"}, [&](const Json& s, const Json& p, const Opened&) {
         out = printerInfo2(p);
         out.devMode = printerDevMode(s, p);
@@ -243,7 +244,7 @@ Status SimSpooler::getPrinter2(ports::SpoolerHandle& printer, ports::PrinterInfo
 }
 
 Status SimSpooler::getPrinterAtLevel(ports::SpoolerHandle& printer, std::uint32_t level,
-                                     ports::PrinterInfoAtLevel& out) {
+                                     ports::PrinterInfoAtLevel& out) noexcept {
     if (level < 1 || level > 9)
         return winerr::InvalidLevel;
     return readPrinter(printer, {"GetPrinterW"}, [&](const Json& s, const Json& p, const Opened&) {
@@ -292,7 +293,7 @@ Status SimSpooler::getPrinterAtLevel(ports::SpoolerHandle& printer, std::uint32_
     });
 }
 
-Status SimSpooler::setPrinter2(ports::SpoolerHandle& printer, const ports::PrinterInfo2& info) {
+Status SimSpooler::setPrinter2(ports::SpoolerHandle& printer, const ports::PrinterInfo2& info) noexcept {
     return writePrinter(printer, {"SetPrinterW"}, [&](Json& s, Json& p, Opened& op) -> Status {
         if (!(op.access & kAccessAdminister))
             return winerr::AccessDenied;
@@ -314,7 +315,7 @@ Status SimSpooler::setPrinter2(ports::SpoolerHandle& printer, const ports::Print
     });
 }
 
-Status SimSpooler::setPrinter7(ports::SpoolerHandle& printer, std::uint32_t action) {
+Status SimSpooler::setPrinter7(ports::SpoolerHandle& printer, std::uint32_t action) noexcept {
     return writePrinter(printer, {"SetPrinterW"}, [&](Json&, Json& p, Opened& o) -> Status {
         if (!(o.access & kAccessAdminister))
             return winerr::AccessDenied;
@@ -323,7 +324,7 @@ Status SimSpooler::setPrinter7(ports::SpoolerHandle& printer, std::uint32_t acti
     });
 }
 
-Status SimSpooler::setPrinterCommand(ports::SpoolerHandle& printer, std::uint32_t command) {
+Status SimSpooler::setPrinterCommand(ports::SpoolerHandle& printer, std::uint32_t command) noexcept {
     return writePrinter(printer, {"SetPrinterW"}, [&](Json& s, Json& p, Opened& o) -> Status {
         if (!(o.access & kAccessAdminister))
             return winerr::AccessDenied;
@@ -347,7 +348,7 @@ Status SimSpooler::setPrinterCommand(ports::SpoolerHandle& printer, std::uint32_
 }
 
 Status SimSpooler::getPrinterData(ports::SpoolerHandle& printer, std::wstring_view key,
-                                  std::wstring_view valueName, ports::RegValue& out) {
+                                  std::wstring_view valueName, ports::RegValue& out) noexcept {
     out = {};
     if (key.empty())
         return winerr::InvalidParameter;
@@ -362,7 +363,7 @@ Status SimSpooler::getPrinterData(ports::SpoolerHandle& printer, std::wstring_vi
 }
 
 Status SimSpooler::setPrinterData(ports::SpoolerHandle& printer, std::wstring_view key,
-                                  std::wstring_view valueName, const ports::RegValue& value) {
+                                  std::wstring_view valueName, const ports::RegValue& value) noexcept {
     if (key.empty())
         return winerr::InvalidParameter;
     return writePrinter(printer, {"SetPrinterDataExW"}, [&](Json&, Json& p, Opened& o) -> Status {
@@ -382,7 +383,7 @@ Status SimSpooler::setPrinterData(ports::SpoolerHandle& printer, std::wstring_vi
     });
 }
 
-Status SimSpooler::getDefaultPrinter(std::wstring& out) {
+Status SimSpooler::getDefaultPrinter(std::wstring& out) noexcept {
     out.clear();
     if (Status s = enterRead({"GetDefaultPrinterW"}))
         return s;
@@ -390,7 +391,7 @@ Status SimSpooler::getDefaultPrinter(std::wstring& out) {
     return out.empty() ? winerr::FileNotFound : winerr::Success;
 }
 
-Status SimSpooler::setDefaultPrinter(std::wstring_view printerName) {
+Status SimSpooler::setDefaultPrinter(std::wstring_view printerName) noexcept {
     return machine_.write([&](Json& s) -> Status {
         if (Status e = enter(s, {"SetDefaultPrinterW"}))
             return e;
@@ -402,12 +403,12 @@ Status SimSpooler::setDefaultPrinter(std::wstring_view printerName) {
     });
 }
 
-void SimSpooler::announcePrinterChange(std::wstring_view printerName) {
+void SimSpooler::announcePrinterChange(std::wstring_view printerName) noexcept {
     machine_.write([&](Json& s) { arrayAt(s, "shellNotifications").push_back(u8(printerName)); });
 }
 
 Status SimSpooler::invokePrinterCommand(ports::WindowId, std::uint32_t action,
-                                        std::wstring_view printerPath) {
+                                        std::wstring_view printerPath) noexcept {
     return machine_.write([&](Json& s) -> Status {
         if (Status f = SimMachine::takeFault(s, "SHInvokePrinterCommandW"))
             return f;

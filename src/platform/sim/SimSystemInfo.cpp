@@ -43,7 +43,7 @@ Architecture SimSystemInfo::machineArchitecture() {
 
 // What a 32-bit program finds out, by the same rule as on Windows: a machine whose system lacks
 // IsWow64Process2 ("isWow64Process2": false) can only be told apart as WOW64 or not.
-Architecture SimSystemInfo::nativeArchitecture() {
+Architecture SimSystemInfo::nativeArchitecture() noexcept {
     const Architecture machine = machineArchitecture();
     const bool hasIsWow64Process2 =
         machine_.read([](const Json& s) { return flagOf(section(s), "isWow64Process2", true); });
@@ -56,11 +56,11 @@ Architecture SimSystemInfo::nativeArchitecture() {
 }
 
 // The wizard is a 32-bit program: on any 64-bit machine it runs under WOW64.
-bool SimSystemInfo::isWow64Process() {
+bool SimSystemInfo::isWow64Process() noexcept {
     return machineArchitecture() != Architecture::X86;
 }
 
-ports::WindowsVersion SimSystemInfo::windowsVersion() {
+ports::WindowsVersion SimSystemInfo::windowsVersion() noexcept {
     const std::string v =
         machine_.read([](const Json& s) { return u8(textOf(section(s), "windowsVersion", L"10.0.19045")); });
     ports::WindowsVersion out;
@@ -68,22 +68,22 @@ ports::WindowsVersion SimSystemInfo::windowsVersion() {
     return out;
 }
 
-std::uint16_t SimSystemInfo::userDefaultUiLanguage() {
+std::uint16_t SimSystemInfo::userDefaultUiLanguage() noexcept {
     return machine_.read(
         [](const Json& s) { return static_cast<std::uint16_t>(numberOf(section(s), "uiLanguage", 0x0409)); });
 }
 
-void SimSystemInfo::setThreadUiLanguage(std::uint16_t langId) {
+void SimSystemInfo::setThreadUiLanguage(std::uint16_t langId) noexcept {
     threadUiLanguage_ = langId;
 }
 
-std::wstring SimSystemInfo::modulePath() {
+std::wstring SimSystemInfo::modulePath() noexcept {
     return text::fromUtf8(machine_.read([](const Json& s) {
         return u8(textOf(section(s), "modulePath", L"C:\\Program Files (x86)\\Orvello\\Orvello.exe"));
     }));
 }
 
-std::wstring SimSystemInfo::knownFolder(ports::KnownFolder folder) {
+std::wstring SimSystemInfo::knownFolder(ports::KnownFolder folder) noexcept {
     // The fault "SHGetFolderPath" makes the next lookup find nothing.
     const bool faulty = machine_.read([](const Json& s) {
         auto f = s.find("faults");
@@ -110,11 +110,11 @@ std::wstring SimSystemInfo::knownFolder(ports::KnownFolder folder) {
     return {};
 }
 
-std::uint32_t SimSystemInfo::ansiCodePage() {
+std::uint32_t SimSystemInfo::ansiCodePage() noexcept {
     return machine_.read([](const Json& s) { return section(s).value<std::uint32_t>("codePage", kUtf8); });
 }
 
-Status SimSystemInfo::ansiToWide(std::string_view in, std::wstring& out) {
+Status SimSystemInfo::ansiToWide(std::string_view in, std::wstring& out) noexcept {
     const std::uint32_t cp = ansiCodePage();
     out.clear();
     if (cp == kUtf8) {
@@ -135,7 +135,7 @@ Status SimSystemInfo::ansiToWide(std::string_view in, std::wstring& out) {
     return winerr::Success;
 }
 
-Status SimSystemInfo::wideToAnsi(std::wstring_view in, std::string& out) {
+Status SimSystemInfo::wideToAnsi(std::wstring_view in, std::string& out) noexcept {
     const std::uint32_t cp = ansiCodePage();
     out.clear();
     if (cp == kUtf8) {
@@ -162,16 +162,16 @@ Status SimSystemInfo::wideToAnsi(std::wstring_view in, std::string& out) {
     return winerr::Success;
 }
 
-std::wstring SimSystemInfo::systemMessage(std::uint32_t code) {
+std::wstring SimSystemInfo::systemMessage(std::uint32_t code) noexcept {
     return englishSystemMessage(code);
 }
 
 // The simulated machine keeps no per-thread error: callers get their codes as results.
-std::uint32_t SimSystemInfo::lastError() {
+std::uint32_t SimSystemInfo::lastError() noexcept {
     return winerr::Success;
 }
 
-void SimSystemInfo::debugOutput(std::wstring_view line) {
+void SimSystemInfo::debugOutput(std::wstring_view line) noexcept {
     {
         std::lock_guard lock(debugMutex_);
         debugLines_.emplace_back(line);

@@ -20,19 +20,19 @@ class SimSystemInfo final : public ports::SystemInfo {
 public:
     explicit SimSystemInfo(SimMachine& machine) : machine_(machine) {}
 
-    ports::Architecture nativeArchitecture() override;
-    bool isWow64Process() override;
-    ports::WindowsVersion windowsVersion() override;
-    std::uint16_t userDefaultUiLanguage() override;
-    void setThreadUiLanguage(std::uint16_t langId) override;
-    std::wstring modulePath() override;
-    std::wstring knownFolder(ports::KnownFolder folder) override;
-    std::uint32_t ansiCodePage() override;
-    ports::Status ansiToWide(std::string_view in, std::wstring& out) override;
-    ports::Status wideToAnsi(std::wstring_view in, std::string& out) override;
-    std::wstring systemMessage(std::uint32_t code) override;
-    std::uint32_t lastError() override;
-    void debugOutput(std::wstring_view text) override;
+    ports::Architecture nativeArchitecture() noexcept override;
+    bool isWow64Process() noexcept override;
+    ports::WindowsVersion windowsVersion() noexcept override;
+    std::uint16_t userDefaultUiLanguage() noexcept override;
+    void setThreadUiLanguage(std::uint16_t langId) noexcept override;
+    std::wstring modulePath() noexcept override;
+    std::wstring knownFolder(ports::KnownFolder folder) noexcept override;
+    std::uint32_t ansiCodePage() noexcept override;
+    ports::Status ansiToWide(std::string_view in, std::wstring& out) noexcept override;
+    ports::Status wideToAnsi(std::wstring_view in, std::string& out) noexcept override;
+    std::wstring systemMessage(std::uint32_t code) noexcept override;
+    std::uint32_t lastError() noexcept override;
+    void debugOutput(std::wstring_view text) noexcept override;
 
     std::uint16_t threadUiLanguage() const { return threadUiLanguage_; }
     std::vector<std::wstring> debugLines() const;

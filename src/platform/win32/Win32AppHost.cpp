@@ -17,9 +17,9 @@ public:
     Win32SingleInstance(UniqueKernelHandle mutex, UINT message, bool first)
         : mutex_(std::move(mutex)), message_(message), first_(first) {}
 
-    bool first() const override { return first_; }
-    std::uint32_t activationMessage() const override { return message_; }
-    int takeActivationRequests() override { return 0; } // they arrive as the window message
+    bool first() const noexcept override { return first_; }
+    std::uint32_t activationMessage() const noexcept override { return message_; }
+    int takeActivationRequests() noexcept override { return 0; } // they arrive as the window message
 
 private:
     UniqueKernelHandle mutex_;
@@ -30,7 +30,7 @@ private:
 class Win32Module final : public ports::Module {
 public:
     explicit Win32Module(HMODULE module) : module_(module) {}
-    bool hasEntryPoint(const char* name) const override {
+    bool hasEntryPoint(const char* name) const noexcept override {
         return name && GetProcAddress(module_.get(), name) != nullptr;
     }
     HMODULE handle() const { return module_.get(); }
@@ -41,7 +41,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<ports::SingleInstance> Win32AppHost::claimSingleInstance(std::wstring_view id) {
+std::unique_ptr<ports::SingleInstance> Win32AppHost::claimSingleInstance(std::wstring_view id) noexcept {
     const std::wstring name(id);
     const UINT message = RegisterWindowMessageW(name.c_str());
     UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
@@ -54,18 +54,18 @@ std::unique_ptr<ports::SingleInstance> Win32AppHost::claimSingleInstance(std::ws
     return std::make_unique<Win32SingleInstance>(std::move(mutex), message, !existed);
 }
 
-Status Win32AppHost::startWinsock(std::uint16_t requested, std::uint16_t& reported) {
+Status Win32AppHost::startWinsock(std::uint16_t requested, std::uint16_t& reported) noexcept {
     WSADATA data{};
     const int rc = WSAStartup(requested, &data);
     reported = data.wVersion;
     return static_cast<Status>(rc);
 }
 
-Status Win32AppHost::cleanupWinsock() {
+Status Win32AppHost::cleanupWinsock() noexcept {
     return WSACleanup() == 0 ? ports::winerr::Success : static_cast<Status>(WSAGetLastError());
 }
 
-Status Win32AppHost::enablePrivilege(std::wstring_view name) {
+Status Win32AppHost::enablePrivilege(std::wstring_view name) noexcept {
     UniqueKernelHandle token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.out()))
         return GetLastError();
@@ -81,7 +81,7 @@ Status Win32AppHost::enablePrivilege(std::wstring_view name) {
     return GetLastError();
 }
 
-std::unique_ptr<ports::Module> Win32AppHost::loadLibrary(std::wstring_view name, Status& status) {
+std::unique_ptr<ports::Module> Win32AppHost::loadLibrary(std::wstring_view name, Status& status) noexcept {
     const std::wstring n(name);
     HMODULE module = LoadLibraryW(n.c_str());
     if (!module) {

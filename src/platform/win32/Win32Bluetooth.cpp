@@ -75,7 +75,7 @@ Win32Bluetooth::Win32Bluetooth() : module_(LoadLibraryW(L"bthprops.cpl")) {
     sendResponse_ = entryPoint<SendResponseFn>(m, "BluetoothSendAuthenticationResponseEx");
 }
 
-Status Win32Bluetooth::findFirstRadio(ports::BluetoothRadio& out) {
+Status Win32Bluetooth::findFirstRadio(ports::BluetoothRadio& out) noexcept {
     out.reset();
     if (!findFirstRadio_ || !findRadioClose_)
         return ERROR_PROC_NOT_FOUND;
@@ -91,7 +91,7 @@ Status Win32Bluetooth::findFirstRadio(ports::BluetoothRadio& out) {
 
 Status Win32Bluetooth::findFirstDevice(const ports::BluetoothSearchParams& params,
                                        ports::BluetoothRadio& radio, ports::BluetoothDeviceSearch& search,
-                                       ports::BluetoothDeviceInfo& out) {
+                                       ports::BluetoothDeviceInfo& out) noexcept {
     search.reset();
     if (!findFirstDevice_ || !findDeviceClose_)
         return ERROR_PROC_NOT_FOUND;
@@ -122,7 +122,8 @@ Status Win32Bluetooth::findFirstDevice(const ports::BluetoothSearchParams& param
     return winerr::Success;
 }
 
-Status Win32Bluetooth::findNextDevice(ports::BluetoothDeviceSearch& search, ports::BluetoothDeviceInfo& out) {
+Status Win32Bluetooth::findNextDevice(ports::BluetoothDeviceSearch& search,
+                                      ports::BluetoothDeviceInfo& out) noexcept {
     DeviceSearch* s = entryOf<DeviceSearch>(search);
     if (!s)
         return ERROR_INVALID_HANDLE;
@@ -137,7 +138,7 @@ Status Win32Bluetooth::findNextDevice(ports::BluetoothDeviceSearch& search, port
 }
 
 Status Win32Bluetooth::installedServices(const ports::BluetoothDeviceInfo& device,
-                                         std::vector<ports::Guid>& out) {
+                                         std::vector<ports::Guid>& out) noexcept {
     out.clear();
     if (!enumServices_)
         return ERROR_PROC_NOT_FOUND;
@@ -170,7 +171,7 @@ Status Win32Bluetooth::installedServices(const ports::BluetoothDeviceInfo& devic
 }
 
 Status Win32Bluetooth::setServiceState(const ports::BluetoothDeviceInfo& device, const ports::Guid& service,
-                                       bool enable) {
+                                       bool enable) noexcept {
     if (!setServiceState_)
         return ERROR_PROC_NOT_FOUND;
     BLUETOOTH_DEVICE_INFO info;
@@ -181,7 +182,7 @@ Status Win32Bluetooth::setServiceState(const ports::BluetoothDeviceInfo& device,
                             enable ? BLUETOOTH_SERVICE_ENABLE : BLUETOOTH_SERVICE_DISABLE);
 }
 
-Status Win32Bluetooth::removeDevice(std::uint64_t address) {
+Status Win32Bluetooth::removeDevice(std::uint64_t address) noexcept {
     if (!removeDevice_)
         return ERROR_PROC_NOT_FOUND;
     BLUETOOTH_ADDRESS a{};
@@ -189,7 +190,7 @@ Status Win32Bluetooth::removeDevice(std::uint64_t address) {
     return removeDevice_(&a);
 }
 
-bool Win32Bluetooth::authenticationAvailable() {
+bool Win32Bluetooth::authenticationAvailable() noexcept {
     return register_ && unregister_ && authenticate_ && sendResponse_;
 }
 
@@ -211,7 +212,7 @@ BOOL CALLBACK Win32Bluetooth::onAuthentication(LPVOID context,
 
 Status Win32Bluetooth::registerForAuthentication(const ports::BluetoothDeviceInfo& device,
                                                  ports::BluetoothAuthCallback callback,
-                                                 ports::BluetoothAuthRegistration& out) {
+                                                 ports::BluetoothAuthRegistration& out) noexcept {
     out.reset();
     if (!authenticationAvailable())
         return ERROR_PROC_NOT_FOUND;
@@ -228,7 +229,7 @@ Status Win32Bluetooth::registerForAuthentication(const ports::BluetoothDeviceInf
 }
 
 Status Win32Bluetooth::authenticateDevice(ports::WindowId owner, ports::BluetoothDeviceInfo& device,
-                                          std::uint32_t requirements) {
+                                          std::uint32_t requirements) noexcept {
     if (!authenticationAvailable())
         return ERROR_PROC_NOT_FOUND;
     BLUETOOTH_DEVICE_INFO info;
@@ -240,7 +241,7 @@ Status Win32Bluetooth::authenticateDevice(ports::WindowId owner, ports::Bluetoot
     return rc;
 }
 
-Status Win32Bluetooth::sendAuthenticationResponse(const ports::BluetoothAuthResponse& response) {
+Status Win32Bluetooth::sendAuthenticationResponse(const ports::BluetoothAuthResponse& response) noexcept {
     if (!authenticationAvailable())
         return ERROR_PROC_NOT_FOUND;
     BLUETOOTH_AUTHENTICATE_RESPONSE r{};

@@ -19,25 +19,25 @@ class Win32Bluetooth final : public ports::Bluetooth, public ports::HandleCloser
 public:
     Win32Bluetooth();
 
-    ports::Status findFirstRadio(ports::BluetoothRadio& out) override;
+    ports::Status findFirstRadio(ports::BluetoothRadio& out) noexcept override;
     ports::Status findFirstDevice(const ports::BluetoothSearchParams& params, ports::BluetoothRadio& radio,
                                   ports::BluetoothDeviceSearch& search,
-                                  ports::BluetoothDeviceInfo& out) override;
+                                  ports::BluetoothDeviceInfo& out) noexcept override;
     ports::Status findNextDevice(ports::BluetoothDeviceSearch& search,
-                                 ports::BluetoothDeviceInfo& out) override;
+                                 ports::BluetoothDeviceInfo& out) noexcept override;
     ports::Status installedServices(const ports::BluetoothDeviceInfo& device,
-                                    std::vector<ports::Guid>& out) override;
+                                    std::vector<ports::Guid>& out) noexcept override;
     ports::Status setServiceState(const ports::BluetoothDeviceInfo& device, const ports::Guid& service,
-                                  bool enable) override;
-    ports::Status removeDevice(std::uint64_t address) override;
+                                  bool enable) noexcept override;
+    ports::Status removeDevice(std::uint64_t address) noexcept override;
 
-    bool authenticationAvailable() override;
+    bool authenticationAvailable() noexcept override;
     ports::Status registerForAuthentication(const ports::BluetoothDeviceInfo& device,
                                             ports::BluetoothAuthCallback callback,
-                                            ports::BluetoothAuthRegistration& out) override;
+                                            ports::BluetoothAuthRegistration& out) noexcept override;
     ports::Status authenticateDevice(ports::WindowId owner, ports::BluetoothDeviceInfo& device,
-                                     std::uint32_t requirements) override;
-    ports::Status sendAuthenticationResponse(const ports::BluetoothAuthResponse& response) override;
+                                     std::uint32_t requirements) noexcept override;
+    ports::Status sendAuthenticationResponse(const ports::BluetoothAuthResponse& response) noexcept override;
 
     void closeHandle(std::uint64_t id) noexcept override { handles_.close(id); }
 

@@ -6,15 +6,15 @@
 
 namespace win32 {
 
-std::uint64_t Win32Clock::nowMs() {
+std::uint64_t Win32Clock::nowMs() noexcept {
     return ::GetTickCount64();
 }
 
-void Win32Clock::sleepMs(std::uint32_t ms) {
+void Win32Clock::sleepMs(std::uint32_t ms) noexcept {
     ::Sleep(ms);
 }
 
-ports::SystemTime Win32Clock::localTime() {
+ports::SystemTime Win32Clock::localTime() noexcept {
     SYSTEMTIME st{};
     ::GetLocalTime(&st);
     return {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};

@@ -6,9 +6,9 @@ namespace win32 {
 
 class Win32Clock final : public ports::Clock {
 public:
-    std::uint64_t nowMs() override;
-    void sleepMs(std::uint32_t ms) override;
-    ports::SystemTime localTime() override;
+    std::uint64_t nowMs() noexcept override;
+    void sleepMs(std::uint32_t ms) noexcept override;
+    ports::SystemTime localTime() noexcept override;
 };
 
 } // namespace win32

@@ -41,12 +41,12 @@ template <typename Call> ConfigRet sizedBytes(std::vector<std::uint8_t>& data, C
 
 } // namespace
 
-ConfigRet Win32DeviceTree::reenumerateDevNode(ports::DevInst node, std::uint32_t flags) {
+ConfigRet Win32DeviceTree::reenumerateDevNode(ports::DevInst node, std::uint32_t flags) noexcept {
     return CM_Reenumerate_DevNode(node, flags);
 }
 
 ConfigRet Win32DeviceTree::locateDevNode(std::wstring_view instanceId, std::uint32_t flags,
-                                         ports::DevInst& out) {
+                                         ports::DevInst& out) noexcept {
     std::wstring id(instanceId);
     DEVINST node = 0;
     const ConfigRet r = CM_Locate_DevNodeW(&node, id.empty() ? nullptr : id.data(), flags);
@@ -55,7 +55,7 @@ ConfigRet Win32DeviceTree::locateDevNode(std::wstring_view instanceId, std::uint
     return r;
 }
 
-ConfigRet Win32DeviceTree::getParent(ports::DevInst node, ports::DevInst& out) {
+ConfigRet Win32DeviceTree::getParent(ports::DevInst node, ports::DevInst& out) noexcept {
     DEVINST n = 0;
     const ConfigRet r = CM_Get_Parent(&n, node, 0);
     if (r == cr::Success)
@@ -63,7 +63,7 @@ ConfigRet Win32DeviceTree::getParent(ports::DevInst node, ports::DevInst& out) {
     return r;
 }
 
-ConfigRet Win32DeviceTree::getChild(ports::DevInst node, ports::DevInst& out) {
+ConfigRet Win32DeviceTree::getChild(ports::DevInst node, ports::DevInst& out) noexcept {
     DEVINST n = 0;
     const ConfigRet r = CM_Get_Child(&n, node, 0);
     if (r == cr::Success)
@@ -71,7 +71,7 @@ ConfigRet Win32DeviceTree::getChild(ports::DevInst node, ports::DevInst& out) {
     return r;
 }
 
-ConfigRet Win32DeviceTree::getSibling(ports::DevInst node, ports::DevInst& out) {
+ConfigRet Win32DeviceTree::getSibling(ports::DevInst node, ports::DevInst& out) noexcept {
     DEVINST n = 0;
     const ConfigRet r = CM_Get_Sibling(&n, node, 0);
     if (r == cr::Success)
@@ -79,7 +79,7 @@ ConfigRet Win32DeviceTree::getSibling(ports::DevInst node, ports::DevInst& out) 
     return r;
 }
 
-ConfigRet Win32DeviceTree::getDeviceId(ports::DevInst node, std::wstring& out) {
+ConfigRet Win32DeviceTree::getDeviceId(ports::DevInst node, std::wstring& out) noexcept {
     out.clear();
     ULONG length = 0;
     if (ConfigRet r = CM_Get_Device_ID_Size(&length, node, 0))
@@ -92,7 +92,7 @@ ConfigRet Win32DeviceTree::getDeviceId(ports::DevInst node, std::wstring& out) {
 }
 
 ConfigRet Win32DeviceTree::getDevNodeStatus(ports::DevInst node, std::uint32_t& status,
-                                            std::uint32_t& problem) {
+                                            std::uint32_t& problem) noexcept {
     ULONG s = 0, p = 0;
     const ConfigRet r = CM_Get_DevNode_Status(&s, &p, node, 0);
     if (r == cr::Success) {
@@ -103,7 +103,7 @@ ConfigRet Win32DeviceTree::getDevNodeStatus(ports::DevInst node, std::uint32_t& 
 }
 
 ConfigRet Win32DeviceTree::getDevNodeRegistryProperty(ports::DevInst node, std::uint32_t cmDrpCode,
-                                                      ports::RegValue& out) {
+                                                      ports::RegValue& out) noexcept {
     ULONG type = 0;
     std::vector<std::uint8_t> data;
     const ConfigRet r = sizedBytes(data, [&](std::uint8_t* b, ULONG* length) {
@@ -115,7 +115,7 @@ ConfigRet Win32DeviceTree::getDevNodeRegistryProperty(ports::DevInst node, std::
 }
 
 ConfigRet Win32DeviceTree::getClassRegistryProperty(const ports::Guid& classGuid, std::uint32_t cmCrpCode,
-                                                    ports::RegValue& out) {
+                                                    ports::RegValue& out) noexcept {
     GUID guid = toGuid(classGuid);
     ULONG type = 0;
     std::vector<std::uint8_t> data;
@@ -128,7 +128,7 @@ ConfigRet Win32DeviceTree::getClassRegistryProperty(const ports::Guid& classGuid
 }
 
 ConfigRet Win32DeviceTree::getDeviceIdList(std::wstring_view filter, std::uint32_t flags,
-                                           std::vector<std::wstring>& out) {
+                                           std::vector<std::wstring>& out) noexcept {
     out.clear();
     const std::wstring f(filter);
     const wchar_t* filterOrNull = f.empty() ? nullptr : f.c_str();
@@ -150,7 +150,7 @@ ConfigRet Win32DeviceTree::getDeviceIdList(std::wstring_view filter, std::uint32
 
 ConfigRet Win32DeviceTree::getDeviceInterfaceList(const ports::Guid& interfaceClass,
                                                   std::wstring_view deviceId, std::uint32_t flags,
-                                                  std::vector<std::wstring>& out) {
+                                                  std::vector<std::wstring>& out) noexcept {
     out.clear();
     if (!interfaceList_)
         return cr::CallNotImplemented;
@@ -173,7 +173,7 @@ ConfigRet Win32DeviceTree::getDeviceInterfaceList(const ports::Guid& interfaceCl
     return cr::BufferSmall;
 }
 
-ConfigRet Win32DeviceTree::enumerateEnumerators(std::uint32_t index, std::wstring& out) {
+ConfigRet Win32DeviceTree::enumerateEnumerators(std::uint32_t index, std::wstring& out) noexcept {
     out.clear();
     if (!enumerators_)
         return cr::CallNotImplemented;
@@ -192,7 +192,8 @@ ConfigRet Win32DeviceTree::enumerateEnumerators(std::uint32_t index, std::wstrin
     return cr::BufferSmall;
 }
 
-ConfigRet Win32DeviceTree::enumerateClasses(std::uint32_t index, std::uint32_t flags, ports::Guid& out) {
+ConfigRet Win32DeviceTree::enumerateClasses(std::uint32_t index, std::uint32_t flags,
+                                            ports::Guid& out) noexcept {
     GUID guid{};
     const ConfigRet r = CM_Enumerate_Classes(index, &guid, flags);
     if (r == cr::Success)
@@ -201,7 +202,7 @@ ConfigRet Win32DeviceTree::enumerateClasses(std::uint32_t index, std::uint32_t f
 }
 
 ConfigRet Win32DeviceTree::getDevNodeProperty(ports::DevInst node, const ports::DevPropKey& key,
-                                              ports::DevProperty& out) {
+                                              ports::DevProperty& out) noexcept {
     if (!devNodeProperty_)
         return cr::CallNotImplemented;
     const DEVPROPKEY k{toGuid(key.fmtid), key.pid};
@@ -216,7 +217,7 @@ ConfigRet Win32DeviceTree::getDevNodeProperty(ports::DevInst node, const ports::
 }
 
 ConfigRet Win32DeviceTree::getClassProperty(const ports::Guid& classGuid, const ports::DevPropKey& key,
-                                            ports::DevProperty& out) {
+                                            ports::DevProperty& out) noexcept {
     if (!classProperty_)
         return cr::CallNotImplemented;
     const GUID guid = toGuid(classGuid);
@@ -232,7 +233,8 @@ ConfigRet Win32DeviceTree::getClassProperty(const ports::Guid& classGuid, const 
 }
 
 ConfigRet Win32DeviceTree::getDeviceInterfaceProperty(std::wstring_view interfacePath,
-                                                      const ports::DevPropKey& key, ports::DevProperty& out) {
+                                                      const ports::DevPropKey& key,
+                                                      ports::DevProperty& out) noexcept {
     if (!interfaceProperty_)
         return cr::CallNotImplemented;
     const std::wstring path(interfacePath);
@@ -247,7 +249,7 @@ ConfigRet Win32DeviceTree::getDeviceInterfaceProperty(std::wstring_view interfac
     return r;
 }
 
-ConfigRet Win32DeviceTree::describe(ports::DevInst node, ports::DevNode& out) {
+ConfigRet Win32DeviceTree::describe(ports::DevInst node, ports::DevNode& out) noexcept {
     out = ports::DevNode{};
     out.devInst = node;
     if (ConfigRet r = getDeviceId(node, out.instanceId))

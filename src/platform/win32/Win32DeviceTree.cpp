@@ -46,7 +46,7 @@ Status Win32DeviceTree::memberOf(HDEVINFO set, const ports::DeviceInfoData& devi
 
 Status Win32DeviceTree::getClassDevs(const std::optional<ports::Guid>& classGuid,
                                      std::wstring_view enumerator, std::uint32_t flags,
-                                     ports::DeviceInfoSet& out) {
+                                     ports::DeviceInfoSet& out) noexcept {
     out.reset();
     GUID guid{};
     if (classGuid)
@@ -61,7 +61,7 @@ Status Win32DeviceTree::getClassDevs(const std::optional<ports::Guid>& classGuid
 }
 
 Status Win32DeviceTree::enumDeviceInfo(ports::DeviceInfoSet& set, std::uint32_t index,
-                                       ports::DeviceInfoData& out) {
+                                       ports::DeviceInfoData& out) noexcept {
     DevInfoSet* s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
@@ -74,7 +74,7 @@ Status Win32DeviceTree::enumDeviceInfo(ports::DeviceInfoSet& set, std::uint32_t 
 }
 
 Status Win32DeviceTree::enumDeviceInterfaces(ports::DeviceInfoSet& set, const ports::Guid& interfaceClass,
-                                             std::uint32_t index, ports::DeviceInterfaceData& out) {
+                                             std::uint32_t index, ports::DeviceInterfaceData& out) noexcept {
     DevInfoSet* s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
@@ -90,7 +90,8 @@ Status Win32DeviceTree::enumDeviceInterfaces(ports::DeviceInfoSet& set, const po
 
 Status Win32DeviceTree::getDeviceInterfaceDetail(ports::DeviceInfoSet& set,
                                                  const ports::DeviceInterfaceData& iface,
-                                                 std::wstring& devicePath, ports::DeviceInfoData& device) {
+                                                 std::wstring& devicePath,
+                                                 ports::DeviceInfoData& device) noexcept {
     devicePath.clear();
     DevInfoSet* s = setOf(set);
     if (!s)
@@ -114,7 +115,7 @@ Status Win32DeviceTree::getDeviceInterfaceDetail(ports::DeviceInfoSet& set,
 }
 
 Status Win32DeviceTree::getDeviceInstanceId(ports::DeviceInfoSet& set, const ports::DeviceInfoData& device,
-                                            std::wstring& out) {
+                                            std::wstring& out) noexcept {
     out.clear();
     DevInfoSet* s = setOf(set);
     if (!s)
@@ -140,7 +141,7 @@ Status Win32DeviceTree::getDeviceInstanceId(ports::DeviceInfoSet& set, const por
 
 Status Win32DeviceTree::getDeviceRegistryProperty(ports::DeviceInfoSet& set,
                                                   const ports::DeviceInfoData& device,
-                                                  std::uint32_t spdrpCode, ports::RegValue& out) {
+                                                  std::uint32_t spdrpCode, ports::RegValue& out) noexcept {
     DevInfoSet* s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
@@ -164,7 +165,7 @@ Status Win32DeviceTree::getDeviceRegistryProperty(ports::DeviceInfoSet& set,
 Status Win32DeviceTree::readDeviceRegistryValue(ports::DeviceInfoSet& set,
                                                 const ports::DeviceInfoData& device, std::uint32_t scope,
                                                 std::uint32_t keyType, std::wstring_view valueName,
-                                                ports::RegValue& out) {
+                                                ports::RegValue& out) noexcept {
     DevInfoSet* s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
@@ -194,7 +195,7 @@ Status Win32DeviceTree::readDeviceRegistryValue(ports::DeviceInfoSet& set,
 }
 
 Status Win32DeviceTree::removeDevice(ports::DeviceInfoSet& set, const ports::DeviceInfoData& device,
-                                     bool& restartNeeded) {
+                                     bool& restartNeeded) noexcept {
     restartNeeded = false;
     DevInfoSet* s = setOf(set);
     if (!s)
@@ -221,7 +222,8 @@ Status Win32DeviceTree::removeDevice(ports::DeviceInfoSet& set, const ports::Dev
 
 Status Win32DeviceTree::updateDriverForPlugAndPlayDevices(ports::WindowId owner, std::wstring_view hardwareId,
                                                           std::wstring_view infPath,
-                                                          std::uint32_t installFlags, bool& rebootRequired) {
+                                                          std::uint32_t installFlags,
+                                                          bool& rebootRequired) noexcept {
     rebootRequired = false;
     const std::wstring id(hardwareId), inf(infPath);
     BOOL reboot = FALSE;

@@ -41,7 +41,7 @@ DWORD attributes(std::wstring_view path) {
 
 } // namespace
 
-Status Win32FileSystem::readFile(std::wstring_view path, std::vector<std::uint8_t>& out) {
+Status Win32FileSystem::readFile(std::wstring_view path, std::vector<std::uint8_t>& out) noexcept {
     out.clear();
     UniqueFile f(CreateFileW(extendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -65,29 +65,29 @@ Status Win32FileSystem::readFile(std::wstring_view path, std::vector<std::uint8_
     return ports::winerr::Success;
 }
 
-Status Win32FileSystem::writeFile(std::wstring_view path, std::span<const std::uint8_t> data) {
+Status Win32FileSystem::writeFile(std::wstring_view path, std::span<const std::uint8_t> data) noexcept {
     return openAndWrite(path, data, GENERIC_WRITE, CREATE_ALWAYS);
 }
 
-Status Win32FileSystem::createNewFile(std::wstring_view path, std::span<const std::uint8_t> data) {
+Status Win32FileSystem::createNewFile(std::wstring_view path, std::span<const std::uint8_t> data) noexcept {
     return openAndWrite(path, data, GENERIC_WRITE, CREATE_NEW);
 }
 
-Status Win32FileSystem::appendFile(std::wstring_view path, std::span<const std::uint8_t> data) {
+Status Win32FileSystem::appendFile(std::wstring_view path, std::span<const std::uint8_t> data) noexcept {
     return openAndWrite(path, data, FILE_APPEND_DATA, OPEN_ALWAYS);
 }
 
-Status Win32FileSystem::copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) {
+Status Win32FileSystem::copyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) noexcept {
     if (!CopyFileW(extendedPath(from).c_str(), extendedPath(to).c_str(), failIfExists ? TRUE : FALSE))
         return GetLastError();
     return ports::winerr::Success;
 }
 
-Status Win32FileSystem::deleteFile(std::wstring_view path) {
+Status Win32FileSystem::deleteFile(std::wstring_view path) noexcept {
     return DeleteFileW(extendedPath(path).c_str()) ? ports::winerr::Success : GetLastError();
 }
 
-Status Win32FileSystem::createDirectories(std::wstring_view path) {
+Status Win32FileSystem::createDirectories(std::wstring_view path) noexcept {
     std::wstring p(path);
     while (p.size() > 3 && (p.back() == L'\\' || p.back() == L'/'))
         p.pop_back();
@@ -106,11 +106,11 @@ Status Win32FileSystem::createDirectories(std::wstring_view path) {
     return ports::winerr::Success;
 }
 
-Status Win32FileSystem::removeDirectory(std::wstring_view path) {
+Status Win32FileSystem::removeDirectory(std::wstring_view path) noexcept {
     return RemoveDirectoryW(extendedPath(path).c_str()) ? ports::winerr::Success : GetLastError();
 }
 
-Status Win32FileSystem::listDirectory(std::wstring_view path, std::vector<ports::FileEntry>& out) {
+Status Win32FileSystem::listDirectory(std::wstring_view path, std::vector<ports::FileEntry>& out) noexcept {
     out.clear();
     std::wstring pattern(path);
     if (!pattern.empty() && pattern.back() != L'\\')
@@ -134,17 +134,17 @@ Status Win32FileSystem::listDirectory(std::wstring_view path, std::vector<ports:
     return e == ERROR_NO_MORE_FILES ? ports::winerr::Success : e;
 }
 
-bool Win32FileSystem::fileExists(std::wstring_view path) {
+bool Win32FileSystem::fileExists(std::wstring_view path) noexcept {
     const DWORD a = attributes(path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32FileSystem::directoryExists(std::wstring_view path) {
+bool Win32FileSystem::directoryExists(std::wstring_view path) noexcept {
     const DWORD a = attributes(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-Status Win32FileSystem::enableWow64FsRedirection(bool enable) {
+Status Win32FileSystem::enableWow64FsRedirection(bool enable) noexcept {
     const auto fn = entryPoint<Wow64EnableWow64FsRedirectionFn>(GetModuleHandleW(L"kernel32.dll"),
                                                                 "Wow64EnableWow64FsRedirection");
     if (!fn)

@@ -19,19 +19,19 @@ public:
           devices_(makeWin32DeviceTree()), bluetooth_(makeWin32Bluetooth()),
           services_(makeWin32ServiceControl()), processes_(makeWin32Processes()), clock_(makeWin32Clock()) {}
 
-    bool simulated() const override { return false; }
-    ports::ProfileStore& profile() override { return profile_; }
-    ports::SystemInfo& system() override { return system_; }
-    ports::FileSystem& files() override { return files_; }
-    ports::Resources& resources() override { return resources_; }
-    ports::PrintSpooler& spooler() override { return *spooler_; }
-    ports::DeviceTree& devices() override { return *devices_; }
-    ports::Bluetooth& bluetooth() override { return *bluetooth_; }
-    ports::ServiceControl& services() override { return *services_; }
-    ports::Processes& processes() override { return *processes_; }
-    ports::Clock& clock() override { return *clock_; }
+    bool simulated() const noexcept override { return false; }
+    ports::ProfileStore& profile() noexcept override { return profile_; }
+    ports::SystemInfo& system() noexcept override { return system_; }
+    ports::FileSystem& files() noexcept override { return files_; }
+    ports::Resources& resources() noexcept override { return resources_; }
+    ports::PrintSpooler& spooler() noexcept override { return *spooler_; }
+    ports::DeviceTree& devices() noexcept override { return *devices_; }
+    ports::Bluetooth& bluetooth() noexcept override { return *bluetooth_; }
+    ports::ServiceControl& services() noexcept override { return *services_; }
+    ports::Processes& processes() noexcept override { return *processes_; }
+    ports::Clock& clock() noexcept override { return *clock_; }
 
-    ports::AppHost& host() override { return host_; }
+    ports::AppHost& host() noexcept override { return host_; }
 
 private:
     ports::Resources& resources_;

@@ -51,7 +51,7 @@ ports::SpoolerHandle Win32PrintSpooler::adopt(HANDLE h) {
 }
 
 Status Win32PrintSpooler::openPrinter(std::wstring_view name, std::uint32_t access,
-                                      ports::SpoolerHandle& out) {
+                                      ports::SpoolerHandle& out) noexcept {
     out.reset();
     std::wstring n(name);
     PRINTER_DEFAULTSW defaults{nullptr, nullptr, access};
@@ -62,7 +62,7 @@ Status Win32PrintSpooler::openPrinter(std::wstring_view name, std::uint32_t acce
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::addPrinter(const ports::PrinterInfo2& info, ports::SpoolerHandle& out) {
+Status Win32PrintSpooler::addPrinter(const ports::PrinterInfo2& info, ports::SpoolerHandle& out) noexcept {
     out.reset();
     if (Status s = checkPrinterName(info.printerName))
         return s;
@@ -74,14 +74,14 @@ Status Win32PrintSpooler::addPrinter(const ports::PrinterInfo2& info, ports::Spo
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::deletePrinter(ports::SpoolerHandle& printer) {
+Status Win32PrintSpooler::deletePrinter(ports::SpoolerHandle& printer) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     return DeletePrinter(h) ? winerr::Success : lastError();
 }
 
-Status Win32PrintSpooler::enumPrinters2(std::uint32_t flags, std::vector<ports::PrinterInfo2>& out) {
+Status Win32PrintSpooler::enumPrinters2(std::uint32_t flags, std::vector<ports::PrinterInfo2>& out) noexcept {
     out.clear();
     RecordBuffer buf;
     DWORD count = 0;
@@ -96,7 +96,7 @@ Status Win32PrintSpooler::enumPrinters2(std::uint32_t flags, std::vector<ports::
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::enumPrinters4(std::uint32_t flags, std::vector<ports::PrinterInfo4>& out) {
+Status Win32PrintSpooler::enumPrinters4(std::uint32_t flags, std::vector<ports::PrinterInfo4>& out) noexcept {
     out.clear();
     RecordBuffer buf;
     DWORD count = 0;
@@ -112,7 +112,7 @@ Status Win32PrintSpooler::enumPrinters4(std::uint32_t flags, std::vector<ports::
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::getPrinter2(ports::SpoolerHandle& printer, ports::PrinterInfo2& out) {
+Status Win32PrintSpooler::getPrinter2(ports::SpoolerHandle& printer, ports::PrinterInfo2& out) noexcept {
     ports::PrinterInfoAtLevel level;
     if (Status s = getPrinterAtLevel(printer, 2, level))
         return s;
@@ -121,7 +121,7 @@ Status Win32PrintSpooler::getPrinter2(ports::SpoolerHandle& printer, ports::Prin
 }
 
 Status Win32PrintSpooler::getPrinterAtLevel(ports::SpoolerHandle& printer, std::uint32_t level,
-                                            ports::PrinterInfoAtLevel& out) {
+                                            ports::PrinterInfoAtLevel& out) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -135,7 +135,8 @@ Status Win32PrintSpooler::getPrinterAtLevel(ports::SpoolerHandle& printer, std::
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::setPrinter2(ports::SpoolerHandle& printer, const ports::PrinterInfo2& info) {
+Status Win32PrintSpooler::setPrinter2(ports::SpoolerHandle& printer,
+                                      const ports::PrinterInfo2& info) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -145,7 +146,7 @@ Status Win32PrintSpooler::setPrinter2(ports::SpoolerHandle& printer, const ports
     return SetPrinterW(h, 2, reinterpret_cast<BYTE*>(record.get()), 0) ? winerr::Success : lastError();
 }
 
-Status Win32PrintSpooler::setPrinter7(ports::SpoolerHandle& printer, std::uint32_t action) {
+Status Win32PrintSpooler::setPrinter7(ports::SpoolerHandle& printer, std::uint32_t action) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -153,7 +154,7 @@ Status Win32PrintSpooler::setPrinter7(ports::SpoolerHandle& printer, std::uint32
     return SetPrinterW(h, 7, reinterpret_cast<BYTE*>(&record), 0) ? winerr::Success : lastError();
 }
 
-Status Win32PrintSpooler::setPrinterCommand(ports::SpoolerHandle& printer, std::uint32_t command) {
+Status Win32PrintSpooler::setPrinterCommand(ports::SpoolerHandle& printer, std::uint32_t command) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -161,7 +162,7 @@ Status Win32PrintSpooler::setPrinterCommand(ports::SpoolerHandle& printer, std::
 }
 
 Status Win32PrintSpooler::getPrinterData(ports::SpoolerHandle& printer, std::wstring_view key,
-                                         std::wstring_view valueName, ports::RegValue& out) {
+                                         std::wstring_view valueName, ports::RegValue& out) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -186,7 +187,7 @@ Status Win32PrintSpooler::getPrinterData(ports::SpoolerHandle& printer, std::wst
 }
 
 Status Win32PrintSpooler::setPrinterData(ports::SpoolerHandle& printer, std::wstring_view key,
-                                         std::wstring_view valueName, const ports::RegValue& value) {
+                                         std::wstring_view valueName, const ports::RegValue& value) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -195,7 +196,7 @@ Status Win32PrintSpooler::setPrinterData(ports::SpoolerHandle& printer, std::wst
                              static_cast<DWORD>(value.bytes.size()));
 }
 
-Status Win32PrintSpooler::getDefaultPrinter(std::wstring& out) {
+Status Win32PrintSpooler::getDefaultPrinter(std::wstring& out) noexcept {
     out.clear();
     std::vector<wchar_t> buf;
     for (int attempt = 0; attempt < 8; ++attempt) {
@@ -212,7 +213,7 @@ Status Win32PrintSpooler::getDefaultPrinter(std::wstring& out) {
     return ERROR_INSUFFICIENT_BUFFER;
 }
 
-Status Win32PrintSpooler::setDefaultPrinter(std::wstring_view printerName) {
+Status Win32PrintSpooler::setDefaultPrinter(std::wstring_view printerName) noexcept {
     if (!setDefault_)
         return ERROR_PROC_NOT_FOUND;
     const std::wstring n(printerName);
@@ -220,7 +221,7 @@ Status Win32PrintSpooler::setDefaultPrinter(std::wstring_view printerName) {
 }
 
 Status Win32PrintSpooler::getDefaultDevMode(ports::SpoolerHandle& printer, std::wstring_view printerName,
-                                            ports::DevMode& out) {
+                                            ports::DevMode& out) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -240,7 +241,7 @@ Status Win32PrintSpooler::getDefaultDevMode(ports::SpoolerHandle& printer, std::
 
 Status Win32PrintSpooler::editDevMode(ports::WindowId owner, ports::SpoolerHandle& printer,
                                       std::wstring_view printerName, std::uint32_t mode,
-                                      ports::DevMode& inOut, std::int32_t& answer) {
+                                      ports::DevMode& inOut, std::int32_t& answer) noexcept {
     answer = 0;
     HANDLE h = handleOf(printer);
     if (!h)
@@ -291,7 +292,7 @@ Status capabilities(std::wstring_view device, std::wstring_view port, WORD capab
 } // namespace
 
 Status Win32PrintSpooler::paperNames(std::wstring_view device, std::wstring_view port,
-                                     std::vector<std::wstring>& out) {
+                                     std::vector<std::wstring>& out) noexcept {
     out.clear();
     constexpr std::size_t kNameChars = 64; // each name is a fixed field, NUL-terminated when shorter
     std::vector<wchar_t> names;
@@ -307,12 +308,12 @@ Status Win32PrintSpooler::paperNames(std::wstring_view device, std::wstring_view
 }
 
 Status Win32PrintSpooler::papers(std::wstring_view device, std::wstring_view port,
-                                 std::vector<std::uint16_t>& out) {
+                                 std::vector<std::uint16_t>& out) noexcept {
     return capabilities(device, port, DC_PAPERS, sizeof(WORD), out);
 }
 
 Status Win32PrintSpooler::paperSizes(std::wstring_view device, std::wstring_view port,
-                                     std::vector<ports::FormSize>& out) {
+                                     std::vector<ports::FormSize>& out) noexcept {
     out.clear();
     std::vector<POINT> points;
     if (Status s = capabilities(device, port, DC_PAPERSIZE, sizeof(POINT), points))
@@ -322,7 +323,8 @@ Status Win32PrintSpooler::paperSizes(std::wstring_view device, std::wstring_view
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::enumForms(ports::SpoolerHandle& printer, std::vector<ports::FormInfo1>& out) {
+Status Win32PrintSpooler::enumForms(ports::SpoolerHandle& printer,
+                                    std::vector<ports::FormInfo1>& out) noexcept {
     out.clear();
     HANDLE h = handleOf(printer);
     if (!h)
@@ -340,7 +342,7 @@ Status Win32PrintSpooler::enumForms(ports::SpoolerHandle& printer, std::vector<p
 }
 
 Status Win32PrintSpooler::getForm(ports::SpoolerHandle& printer, std::wstring_view formName,
-                                  ports::FormInfo1& out) {
+                                  ports::FormInfo1& out) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -354,7 +356,7 @@ Status Win32PrintSpooler::getForm(ports::SpoolerHandle& printer, std::wstring_vi
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::deleteForm(ports::SpoolerHandle& printer, std::wstring_view formName) {
+Status Win32PrintSpooler::deleteForm(ports::SpoolerHandle& printer, std::wstring_view formName) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;

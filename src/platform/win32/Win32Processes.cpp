@@ -13,7 +13,7 @@ using ports::Status;
 namespace winerr = ports::winerr;
 } // namespace
 
-Status Win32Processes::start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) {
+Status Win32Processes::start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) noexcept {
     out.reset();
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -42,7 +42,7 @@ Status Win32Processes::start(const ports::ProcessStartInfo& info, ports::Process
     return winerr::Success;
 }
 
-Status Win32Processes::wait(ports::ProcessHandle& process, std::uint32_t timeoutMs) {
+Status Win32Processes::wait(ports::ProcessHandle& process, std::uint32_t timeoutMs) noexcept {
     HANDLE h = handleOf(process);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -56,7 +56,7 @@ Status Win32Processes::wait(ports::ProcessHandle& process, std::uint32_t timeout
     }
 }
 
-Status Win32Processes::exitCode(ports::ProcessHandle& process, std::uint32_t& out) {
+Status Win32Processes::exitCode(ports::ProcessHandle& process, std::uint32_t& out) noexcept {
     HANDLE h = handleOf(process);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -67,14 +67,15 @@ Status Win32Processes::exitCode(ports::ProcessHandle& process, std::uint32_t& ou
     return winerr::Success;
 }
 
-Status Win32Processes::terminate(ports::ProcessHandle& process, std::uint32_t exitCode) {
+Status Win32Processes::terminate(ports::ProcessHandle& process, std::uint32_t exitCode) noexcept {
     HANDLE h = handleOf(process);
     if (!h)
         return ERROR_INVALID_HANDLE;
     return TerminateProcess(h, exitCode) ? winerr::Success : lastError();
 }
 
-Status Win32Processes::createPipe(bool inheritable, ports::PipeHandle& readEnd, ports::PipeHandle& writeEnd) {
+Status Win32Processes::createPipe(bool inheritable, ports::PipeHandle& readEnd,
+                                  ports::PipeHandle& writeEnd) noexcept {
     readEnd.reset();
     writeEnd.reset();
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, inheritable ? TRUE : FALSE};
@@ -87,7 +88,7 @@ Status Win32Processes::createPipe(bool inheritable, ports::PipeHandle& readEnd, 
 }
 
 Status Win32Processes::readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes,
-                                std::vector<std::uint8_t>& out) {
+                                std::vector<std::uint8_t>& out) noexcept {
     out.clear();
     HANDLE h = handleOf(readEnd);
     if (!h)
@@ -102,7 +103,8 @@ Status Win32Processes::readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes
     return winerr::Success;
 }
 
-Status Win32Processes::writePipe(ports::PipeHandle& writeEnd, const std::vector<std::uint8_t>& data) {
+Status Win32Processes::writePipe(ports::PipeHandle& writeEnd,
+                                 const std::vector<std::uint8_t>& data) noexcept {
     HANDLE h = handleOf(writeEnd);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -117,7 +119,7 @@ Status Win32Processes::writePipe(ports::PipeHandle& writeEnd, const std::vector<
     return winerr::Success;
 }
 
-Status Win32Processes::redirectStdOutput(const ports::PipeHandle& writeEnd) {
+Status Win32Processes::redirectStdOutput(const ports::PipeHandle& writeEnd) noexcept {
     HANDLE h = handleOf(writeEnd);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -133,7 +135,7 @@ Status Win32Processes::redirectStdOutput(const ports::PipeHandle& writeEnd) {
     return winerr::Success;
 }
 
-Status Win32Processes::restoreStdOutput() {
+Status Win32Processes::restoreStdOutput() noexcept {
     std::lock_guard lock(stdMutex_);
     if (!redirected_)
         return winerr::Success;

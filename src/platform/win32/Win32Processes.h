@@ -12,17 +12,18 @@ namespace win32 {
 
 class Win32Processes final : public ports::Processes, public ports::HandleCloser {
 public:
-    ports::Status start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) override;
-    ports::Status wait(ports::ProcessHandle& process, std::uint32_t timeoutMs) override;
-    ports::Status exitCode(ports::ProcessHandle& process, std::uint32_t& out) override;
-    ports::Status terminate(ports::ProcessHandle& process, std::uint32_t exitCode) override;
+    ports::Status start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) noexcept override;
+    ports::Status wait(ports::ProcessHandle& process, std::uint32_t timeoutMs) noexcept override;
+    ports::Status exitCode(ports::ProcessHandle& process, std::uint32_t& out) noexcept override;
+    ports::Status terminate(ports::ProcessHandle& process, std::uint32_t exitCode) noexcept override;
     ports::Status createPipe(bool inheritable, ports::PipeHandle& readEnd,
-                             ports::PipeHandle& writeEnd) override;
+                             ports::PipeHandle& writeEnd) noexcept override;
     ports::Status readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes,
-                           std::vector<std::uint8_t>& out) override;
-    ports::Status writePipe(ports::PipeHandle& writeEnd, const std::vector<std::uint8_t>& data) override;
-    ports::Status redirectStdOutput(const ports::PipeHandle& writeEnd) override;
-    ports::Status restoreStdOutput() override;
+                           std::vector<std::uint8_t>& out) noexcept override;
+    ports::Status writePipe(ports::PipeHandle& writeEnd,
+                            const std::vector<std::uint8_t>& data) noexcept override;
+    ports::Status redirectStdOutput(const ports::PipeHandle& writeEnd) noexcept override;
+    ports::Status restoreStdOutput() noexcept override;
 
     void closeHandle(std::uint64_t id) noexcept override { handles_.close(id); }
 

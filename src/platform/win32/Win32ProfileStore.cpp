@@ -9,7 +9,7 @@ namespace win32 {
 Win32ProfileStore::Win32ProfileStore(std::wstring company, std::wstring application)
     : company_(std::move(company)), application_(std::move(application)) {}
 
-void Win32ProfileStore::setApplicationKey(std::wstring_view company, std::wstring_view application) {
+void Win32ProfileStore::setApplicationKey(std::wstring_view company, std::wstring_view application) noexcept {
     company_ = company;
     application_ = application;
 }
@@ -18,7 +18,8 @@ std::wstring Win32ProfileStore::keyPath(std::wstring_view section) const {
     return L"software\\" + company_ + L"\\" + application_ + L"\\" + std::wstring(section);
 }
 
-std::int32_t Win32ProfileStore::readInt(std::wstring_view section, std::wstring_view name, std::int32_t def) {
+std::int32_t Win32ProfileStore::readInt(std::wstring_view section, std::wstring_view name,
+                                        std::int32_t def) noexcept {
     UniqueRegKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath(section).c_str(), 0, KEY_QUERY_VALUE, key.out()) !=
         ERROR_SUCCESS)
@@ -33,7 +34,7 @@ std::int32_t Win32ProfileStore::readInt(std::wstring_view section, std::wstring_
 }
 
 std::wstring Win32ProfileStore::readString(std::wstring_view section, std::wstring_view name,
-                                           std::wstring_view def) {
+                                           std::wstring_view def) noexcept {
     UniqueRegKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath(section).c_str(), 0, KEY_QUERY_VALUE, key.out()) !=
         ERROR_SUCCESS)
@@ -60,7 +61,7 @@ std::wstring Win32ProfileStore::readString(std::wstring_view section, std::wstri
 }
 
 ports::Status Win32ProfileStore::writeInt(std::wstring_view section, std::wstring_view name,
-                                          std::int32_t value) {
+                                          std::int32_t value) noexcept {
     UniqueRegKey key;
     LSTATUS rc = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                  nullptr, key.out(), nullptr);
@@ -73,7 +74,7 @@ ports::Status Win32ProfileStore::writeInt(std::wstring_view section, std::wstrin
 }
 
 ports::Status Win32ProfileStore::writeString(std::wstring_view section, std::wstring_view name,
-                                             std::optional<std::wstring_view> text) {
+                                             std::optional<std::wstring_view> text) noexcept {
     UniqueRegKey key;
     LSTATUS rc = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                  nullptr, key.out(), nullptr);

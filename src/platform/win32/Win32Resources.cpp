@@ -4,7 +4,8 @@
 
 namespace win32 {
 
-std::optional<std::span<const std::uint8_t>> Win32Resources::find(std::wstring_view type, std::uint16_t id) {
+std::optional<std::span<const std::uint8_t>> Win32Resources::find(std::wstring_view type,
+                                                                  std::uint16_t id) noexcept {
     HMODULE module = module_ ? module_ : GetModuleHandleW(nullptr);
     const std::wstring t(type);
     HRSRC res = FindResourceExW(module, t.c_str(), MAKEINTRESOURCEW(id),

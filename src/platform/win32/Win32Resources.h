@@ -9,7 +9,8 @@ namespace win32 {
 class Win32Resources final : public ports::Resources {
 public:
     explicit Win32Resources(HMODULE module = nullptr) : module_(module) {}
-    std::optional<std::span<const std::uint8_t>> find(std::wstring_view type, std::uint16_t id) override;
+    std::optional<std::span<const std::uint8_t>> find(std::wstring_view type,
+                                                      std::uint16_t id) noexcept override;
 
 private:
     HMODULE module_;

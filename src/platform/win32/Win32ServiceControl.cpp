@@ -23,7 +23,7 @@ ports::ServiceStatus statusOf(const SERVICE_STATUS& s) {
 
 } // namespace
 
-Status Win32ServiceControl::openManager(std::uint32_t access, ports::ServiceManagerHandle& out) {
+Status Win32ServiceControl::openManager(std::uint32_t access, ports::ServiceManagerHandle& out) noexcept {
     out.reset();
     UniqueService manager(OpenSCManagerW(nullptr, nullptr, access));
     if (!manager)
@@ -33,7 +33,7 @@ Status Win32ServiceControl::openManager(std::uint32_t access, ports::ServiceMana
 }
 
 Status Win32ServiceControl::openService(ports::ServiceManagerHandle& manager, std::wstring_view name,
-                                        std::uint32_t access, ports::ServiceHandle& out) {
+                                        std::uint32_t access, ports::ServiceHandle& out) noexcept {
     out.reset();
     SC_HANDLE m = handleOf(manager);
     if (!m)
@@ -46,7 +46,7 @@ Status Win32ServiceControl::openService(ports::ServiceManagerHandle& manager, st
     return winerr::Success;
 }
 
-Status Win32ServiceControl::queryStatus(ports::ServiceHandle& service, ports::ServiceStatus& out) {
+Status Win32ServiceControl::queryStatus(ports::ServiceHandle& service, ports::ServiceStatus& out) noexcept {
     SC_HANDLE s = handleOf(service);
     if (!s)
         return ERROR_INVALID_HANDLE;
@@ -57,7 +57,7 @@ Status Win32ServiceControl::queryStatus(ports::ServiceHandle& service, ports::Se
     return winerr::Success;
 }
 
-Status Win32ServiceControl::start(ports::ServiceHandle& service) {
+Status Win32ServiceControl::start(ports::ServiceHandle& service) noexcept {
     SC_HANDLE s = handleOf(service);
     if (!s)
         return ERROR_INVALID_HANDLE;
@@ -65,7 +65,7 @@ Status Win32ServiceControl::start(ports::ServiceHandle& service) {
 }
 
 Status Win32ServiceControl::control(ports::ServiceHandle& service, std::uint32_t code,
-                                    ports::ServiceStatus& out) {
+                                    ports::ServiceStatus& out) noexcept {
     SC_HANDLE s = handleOf(service);
     if (!s)
         return ERROR_INVALID_HANDLE;

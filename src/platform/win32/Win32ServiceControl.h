@@ -18,13 +18,13 @@ using UniqueService = UniqueHandle<ServiceHandleTraits>;
 
 class Win32ServiceControl final : public ports::ServiceControl, public ports::HandleCloser {
 public:
-    ports::Status openManager(std::uint32_t access, ports::ServiceManagerHandle& out) override;
+    ports::Status openManager(std::uint32_t access, ports::ServiceManagerHandle& out) noexcept override;
     ports::Status openService(ports::ServiceManagerHandle& manager, std::wstring_view name,
-                              std::uint32_t access, ports::ServiceHandle& out) override;
-    ports::Status queryStatus(ports::ServiceHandle& service, ports::ServiceStatus& out) override;
-    ports::Status start(ports::ServiceHandle& service) override;
+                              std::uint32_t access, ports::ServiceHandle& out) noexcept override;
+    ports::Status queryStatus(ports::ServiceHandle& service, ports::ServiceStatus& out) noexcept override;
+    ports::Status start(ports::ServiceHandle& service) noexcept override;
     ports::Status control(ports::ServiceHandle& service, std::uint32_t code,
-                          ports::ServiceStatus& out) override;
+                          ports::ServiceStatus& out) noexcept override;
 
     void closeHandle(std::uint64_t id) noexcept override { handles_.close(id); }
 

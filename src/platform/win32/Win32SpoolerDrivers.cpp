@@ -21,7 +21,7 @@ constexpr HResult kInsufficientBuffer = ports::hresult::fromWin32(ERROR_INSUFFIC
 } // namespace
 
 Status Win32PrintSpooler::enumDrivers(std::wstring_view environment, std::uint32_t level,
-                                      std::vector<ports::DriverInfo>& out) {
+                                      std::vector<ports::DriverInfo>& out) noexcept {
     out.clear();
     const std::size_t size = driverInfoSize(level);
     if (size == 0)
@@ -40,7 +40,7 @@ Status Win32PrintSpooler::enumDrivers(std::wstring_view environment, std::uint32
 }
 
 Status Win32PrintSpooler::getPrinterDriver(ports::SpoolerHandle& printer, std::wstring_view environment,
-                                           std::uint32_t level, ports::DriverInfo& out) {
+                                           std::uint32_t level, ports::DriverInfo& out) noexcept {
     HANDLE h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
@@ -56,7 +56,7 @@ Status Win32PrintSpooler::getPrinterDriver(ports::SpoolerHandle& printer, std::w
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::addPrinterDriver(const ports::DriverInfo& info) {
+Status Win32PrintSpooler::addPrinterDriver(const ports::DriverInfo& info) noexcept {
     if (!DriverInfoWriter::writableLevel(info.level))
         return ERROR_INVALID_LEVEL;
     DriverInfoWriter record(info);
@@ -64,14 +64,14 @@ Status Win32PrintSpooler::addPrinterDriver(const ports::DriverInfo& info) {
 }
 
 Status Win32PrintSpooler::deletePrinterDriver(std::wstring_view environment, std::wstring_view name,
-                                              std::uint32_t deleteFlags, std::uint32_t version) {
+                                              std::uint32_t deleteFlags, std::uint32_t version) noexcept {
     std::wstring env(environment), n(name);
     return DeletePrinterDriverExW(nullptr, env.empty() ? nullptr : env.data(), n.data(), deleteFlags, version)
                ? winerr::Success
                : lastError();
 }
 
-Status Win32PrintSpooler::printerDriverDirectory(std::wstring_view environment, std::wstring& out) {
+Status Win32PrintSpooler::printerDriverDirectory(std::wstring_view environment, std::wstring& out) noexcept {
     out.clear();
     std::wstring env(environment);
     RecordBuffer buf;
@@ -84,13 +84,14 @@ Status Win32PrintSpooler::printerDriverDirectory(std::wstring_view environment, 
     return winerr::Success;
 }
 
-bool Win32PrintSpooler::driverStoreAvailable() {
+bool Win32PrintSpooler::driverStoreAvailable() noexcept {
     return upload_ && install_ && deletePackage_;
 }
 
 HResult Win32PrintSpooler::uploadPrinterDriverPackage(std::wstring_view infPath,
                                                       std::wstring_view environment, std::uint32_t flags,
-                                                      ports::WindowId owner, std::wstring& destInfPath) {
+                                                      ports::WindowId owner,
+                                                      std::wstring& destInfPath) noexcept {
     destInfPath.clear();
     if (!driverStoreAvailable())
         return ERROR_PROC_NOT_FOUND;
@@ -113,7 +114,7 @@ HResult Win32PrintSpooler::uploadPrinterDriverPackage(std::wstring_view infPath,
 HResult Win32PrintSpooler::installPrinterDriverFromPackage(std::wstring_view infPath,
                                                            std::wstring_view driverName,
                                                            std::wstring_view environment,
-                                                           std::uint32_t flags) {
+                                                           std::uint32_t flags) noexcept {
     if (!driverStoreAvailable())
         return ERROR_PROC_NOT_FOUND;
     const std::wstring inf(infPath), name(driverName), env(environment);
@@ -121,7 +122,7 @@ HResult Win32PrintSpooler::installPrinterDriverFromPackage(std::wstring_view inf
 }
 
 HResult Win32PrintSpooler::deletePrinterDriverPackage(std::wstring_view infPath,
-                                                      std::wstring_view environment) {
+                                                      std::wstring_view environment) noexcept {
     if (!driverStoreAvailable())
         return ERROR_PROC_NOT_FOUND;
     const std::wstring inf(infPath), env(environment);
@@ -129,7 +130,8 @@ HResult Win32PrintSpooler::deletePrinterDriverPackage(std::wstring_view infPath,
 }
 
 HResult Win32PrintSpooler::getPrinterDriverPackagePath(std::wstring_view packageId,
-                                                       std::wstring_view environment, std::wstring& out) {
+                                                       std::wstring_view environment,
+                                                       std::wstring& out) noexcept {
     out.clear();
     if (!driverStoreAvailable() || !packagePath_)
         return ERROR_PROC_NOT_FOUND;

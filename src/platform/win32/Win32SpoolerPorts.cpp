@@ -30,7 +30,7 @@ ports::XcvResult xcvData(HANDLE xcv, const wchar_t* command, void* input, DWORD 
 
 } // namespace
 
-Status Win32PrintSpooler::enumPorts1(std::vector<ports::PortInfo1>& out) {
+Status Win32PrintSpooler::enumPorts1(std::vector<ports::PortInfo1>& out) noexcept {
     out.clear();
     RecordBuffer buf;
     DWORD count = 0;
@@ -42,7 +42,7 @@ Status Win32PrintSpooler::enumPorts1(std::vector<ports::PortInfo1>& out) {
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::enumPorts2(std::vector<ports::PortInfo2>& out) {
+Status Win32PrintSpooler::enumPorts2(std::vector<ports::PortInfo2>& out) noexcept {
     out.clear();
     RecordBuffer buf;
     DWORD count = 0;
@@ -57,22 +57,23 @@ Status Win32PrintSpooler::enumPorts2(std::vector<ports::PortInfo2>& out) {
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::addPortUi(ports::WindowId owner, std::wstring_view monitorName) {
+Status Win32PrintSpooler::addPortUi(ports::WindowId owner, std::wstring_view monitorName) noexcept {
     std::wstring m(monitorName);
     return AddPortW(nullptr, reinterpret_cast<HWND>(owner), m.data()) ? winerr::Success : lastError();
 }
 
-Status Win32PrintSpooler::configurePortUi(ports::WindowId owner, std::wstring_view portName) {
+Status Win32PrintSpooler::configurePortUi(ports::WindowId owner, std::wstring_view portName) noexcept {
     std::wstring p(portName);
     return ConfigurePortW(nullptr, reinterpret_cast<HWND>(owner), p.data()) ? winerr::Success : lastError();
 }
 
-Status Win32PrintSpooler::deletePortUi(ports::WindowId owner, std::wstring_view portName) {
+Status Win32PrintSpooler::deletePortUi(ports::WindowId owner, std::wstring_view portName) noexcept {
     std::wstring p(portName);
     return DeletePortW(nullptr, reinterpret_cast<HWND>(owner), p.data()) ? winerr::Success : lastError();
 }
 
-ports::XcvResult Win32PrintSpooler::xcvAddPort(ports::SpoolerHandle& xcv, const ports::PortData1& data) {
+ports::XcvResult Win32PrintSpooler::xcvAddPort(ports::SpoolerHandle& xcv,
+                                               const ports::PortData1& data) noexcept {
     HANDLE h = handleOf(xcv);
     if (!h)
         return {ERROR_INVALID_HANDLE, 0};
@@ -82,7 +83,8 @@ ports::XcvResult Win32PrintSpooler::xcvAddPort(ports::SpoolerHandle& xcv, const 
     return xcvData(h, L"AddPort", &record, sizeof record);
 }
 
-ports::XcvResult Win32PrintSpooler::xcvDeletePort(ports::SpoolerHandle& xcv, std::wstring_view portName) {
+ports::XcvResult Win32PrintSpooler::xcvDeletePort(ports::SpoolerHandle& xcv,
+                                                  std::wstring_view portName) noexcept {
     HANDLE h = handleOf(xcv);
     if (!h)
         return {ERROR_INVALID_HANDLE, 0};
@@ -92,7 +94,7 @@ ports::XcvResult Win32PrintSpooler::xcvDeletePort(ports::SpoolerHandle& xcv, std
     return xcvData(h, L"DeletePort", &record, sizeof record);
 }
 
-Status Win32PrintSpooler::enumMonitors2(std::vector<ports::MonitorInfo2>& out) {
+Status Win32PrintSpooler::enumMonitors2(std::vector<ports::MonitorInfo2>& out) noexcept {
     out.clear();
     RecordBuffer buf;
     DWORD count = 0;
@@ -107,26 +109,26 @@ Status Win32PrintSpooler::enumMonitors2(std::vector<ports::MonitorInfo2>& out) {
     return winerr::Success;
 }
 
-Status Win32PrintSpooler::addMonitor(const ports::MonitorInfo2& info) {
+Status Win32PrintSpooler::addMonitor(const ports::MonitorInfo2& info) noexcept {
     std::wstring name(info.name), env(info.environment), dll(info.dllName);
     MONITOR_INFO_2W record{name.empty() ? nullptr : name.data(), env.empty() ? nullptr : env.data(),
                            dll.empty() ? nullptr : dll.data()};
     return AddMonitorW(nullptr, 2, reinterpret_cast<BYTE*>(&record)) ? winerr::Success : lastError();
 }
 
-Status Win32PrintSpooler::deleteMonitor(std::wstring_view environment, std::wstring_view name) {
+Status Win32PrintSpooler::deleteMonitor(std::wstring_view environment, std::wstring_view name) noexcept {
     std::wstring env(environment), n(name);
     return DeleteMonitorW(nullptr, env.empty() ? nullptr : env.data(), n.data()) ? winerr::Success
                                                                                  : lastError();
 }
 
-void Win32PrintSpooler::announcePrinterChange(std::wstring_view printerName) {
+void Win32PrintSpooler::announcePrinterChange(std::wstring_view printerName) noexcept {
     const std::wstring n(printerName);
     SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PRINTERW, n.c_str(), nullptr);
 }
 
 Status Win32PrintSpooler::invokePrinterCommand(ports::WindowId owner, std::uint32_t action,
-                                               std::wstring_view printerPath) {
+                                               std::wstring_view printerPath) noexcept {
     if (!invokeCommand_)
         return ERROR_PROC_NOT_FOUND;
     const std::wstring path(printerPath);

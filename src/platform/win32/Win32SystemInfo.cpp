@@ -36,7 +36,7 @@ template <typename F> std::wstring growing(F get) {
 
 } // namespace
 
-Architecture Win32SystemInfo::nativeArchitecture() {
+Architecture Win32SystemInfo::nativeArchitecture() noexcept {
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     auto isWow64Process2 = procAddress<IsWow64Process2Fn>(kernel, "IsWow64Process2");
     if (!isWow64Process2)
@@ -47,12 +47,12 @@ Architecture Win32SystemInfo::nativeArchitecture() {
     return ports::architectureFromWow64(native, false);
 }
 
-bool Win32SystemInfo::isWow64Process() {
+bool Win32SystemInfo::isWow64Process() noexcept {
     BOOL wow = FALSE;
     return IsWow64Process(GetCurrentProcess(), &wow) && wow;
 }
 
-ports::WindowsVersion Win32SystemInfo::windowsVersion() {
+ports::WindowsVersion Win32SystemInfo::windowsVersion() noexcept {
     // GetVersionEx reports what the manifest admits; RtlGetVersion tells the truth.
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
@@ -63,15 +63,15 @@ ports::WindowsVersion Win32SystemInfo::windowsVersion() {
     return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
 }
 
-std::uint16_t Win32SystemInfo::userDefaultUiLanguage() {
+std::uint16_t Win32SystemInfo::userDefaultUiLanguage() noexcept {
     return GetUserDefaultUILanguage();
 }
 
-void Win32SystemInfo::setThreadUiLanguage(std::uint16_t langId) {
+void Win32SystemInfo::setThreadUiLanguage(std::uint16_t langId) noexcept {
     SetThreadUILanguage(langId);
 }
 
-std::wstring Win32SystemInfo::modulePath() {
+std::wstring Win32SystemInfo::modulePath() noexcept {
     return modulePathOf(nullptr);
 }
 
@@ -88,7 +88,7 @@ std::wstring modulePathOf(HMODULE module) {
     }
 }
 
-std::wstring Win32SystemInfo::knownFolder(ports::KnownFolder folder) {
+std::wstring Win32SystemInfo::knownFolder(ports::KnownFolder folder) noexcept {
     switch (folder) {
     case ports::KnownFolder::Windows:
         return growing([](wchar_t* b, UINT n) { return GetWindowsDirectoryW(b, n); });
@@ -119,11 +119,11 @@ std::wstring Win32SystemInfo::knownFolder(ports::KnownFolder folder) {
     return {};
 }
 
-std::uint32_t Win32SystemInfo::ansiCodePage() {
+std::uint32_t Win32SystemInfo::ansiCodePage() noexcept {
     return GetACP();
 }
 
-ports::Status Win32SystemInfo::ansiToWide(std::string_view in, std::wstring& out) {
+ports::Status Win32SystemInfo::ansiToWide(std::string_view in, std::wstring& out) noexcept {
     out.clear();
     if (in.empty())
         return ports::winerr::Success;
@@ -135,7 +135,7 @@ ports::Status Win32SystemInfo::ansiToWide(std::string_view in, std::wstring& out
     return ports::winerr::Success;
 }
 
-ports::Status Win32SystemInfo::wideToAnsi(std::wstring_view in, std::string& out) {
+ports::Status Win32SystemInfo::wideToAnsi(std::wstring_view in, std::string& out) noexcept {
     out.clear();
     if (in.empty())
         return ports::winerr::Success;
@@ -148,7 +148,7 @@ ports::Status Win32SystemInfo::wideToAnsi(std::wstring_view in, std::string& out
     return ports::winerr::Success;
 }
 
-std::wstring Win32SystemInfo::systemMessage(std::uint32_t code) {
+std::wstring Win32SystemInfo::systemMessage(std::uint32_t code) noexcept {
     struct LocalFreeDeleter {
         void operator()(wchar_t* p) const noexcept { LocalFree(p); }
     };
@@ -160,11 +160,11 @@ std::wstring Win32SystemInfo::systemMessage(std::uint32_t code) {
     return n && buffer ? std::wstring(buffer.get(), n) : std::wstring();
 }
 
-std::uint32_t Win32SystemInfo::lastError() {
+std::uint32_t Win32SystemInfo::lastError() noexcept {
     return GetLastError();
 }
 
-void Win32SystemInfo::debugOutput(std::wstring_view text) {
+void Win32SystemInfo::debugOutput(std::wstring_view text) noexcept {
     const std::wstring line(text);
     OutputDebugStringW(line.c_str());
 }

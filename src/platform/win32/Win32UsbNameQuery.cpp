@@ -35,7 +35,7 @@ Status transfer(HANDLE device, HANDLE event, std::uint32_t timeoutMs, DWORD& don
 } // namespace
 
 Status Win32DeviceTree::queryUsbPrinterName(std::wstring_view devicePath, const ports::UsbNameQuery& query,
-                                            std::vector<std::uint8_t>& reply) {
+                                            std::vector<std::uint8_t>& reply) noexcept {
     reply.clear();
     const std::wstring path(devicePath);
     UniqueFile device(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,

@@ -83,7 +83,8 @@ inline const char* logState() {
 class RecordingResources final : public ports::Resources {
 public:
     RecordingResources(Journal& j, ports::Resources& inner) : journal_(j), inner_(inner) {}
-    std::optional<std::span<const std::uint8_t>> find(std::wstring_view type, std::uint16_t id) override {
+    std::optional<std::span<const std::uint8_t>> find(std::wstring_view type,
+                                                      std::uint16_t id) noexcept override {
         journal_.push_back("findResource " + utf8(type) + " " + std::to_string(id) + ", " + logState());
         return inner_.find(type, id);
     }
@@ -98,30 +99,32 @@ class RecordingSystem final : public ports::SystemInfo {
 public:
     RecordingSystem(Journal& j, ports::SystemInfo& inner) : journal_(j), inner_(inner) {}
 
-    std::uint16_t userDefaultUiLanguage() override {
+    std::uint16_t userDefaultUiLanguage() noexcept override {
         journal_.push_back(std::string("userDefaultUiLanguage, ") + logState());
         return inner_.userDefaultUiLanguage();
     }
-    void setThreadUiLanguage(std::uint16_t id) override {
+    void setThreadUiLanguage(std::uint16_t id) noexcept override {
         journal_.push_back(utf8(text::format(L"setThreadUiLanguage 0x%04X", id)));
         inner_.setThreadUiLanguage(id);
     }
 
-    ports::Architecture nativeArchitecture() override { return inner_.nativeArchitecture(); }
-    bool isWow64Process() override { return inner_.isWow64Process(); }
-    ports::WindowsVersion windowsVersion() override { return inner_.windowsVersion(); }
-    std::wstring modulePath() override { return inner_.modulePath(); }
-    std::wstring knownFolder(ports::KnownFolder folder) override { return inner_.knownFolder(folder); }
-    std::uint32_t ansiCodePage() override { return inner_.ansiCodePage(); }
-    ports::Status ansiToWide(std::string_view in, std::wstring& out) override {
+    ports::Architecture nativeArchitecture() noexcept override { return inner_.nativeArchitecture(); }
+    bool isWow64Process() noexcept override { return inner_.isWow64Process(); }
+    ports::WindowsVersion windowsVersion() noexcept override { return inner_.windowsVersion(); }
+    std::wstring modulePath() noexcept override { return inner_.modulePath(); }
+    std::wstring knownFolder(ports::KnownFolder folder) noexcept override {
+        return inner_.knownFolder(folder);
+    }
+    std::uint32_t ansiCodePage() noexcept override { return inner_.ansiCodePage(); }
+    ports::Status ansiToWide(std::string_view in, std::wstring& out) noexcept override {
         return inner_.ansiToWide(in, out);
     }
-    ports::Status wideToAnsi(std::wstring_view in, std::string& out) override {
+    ports::Status wideToAnsi(std::wstring_view in, std::string& out) noexcept override {
         return inner_.wideToAnsi(in, out);
     }
-    std::wstring systemMessage(std::uint32_t code) override { return inner_.systemMessage(code); }
-    std::uint32_t lastError() override { return inner_.lastError(); }
-    void debugOutput(std::wstring_view text) override { inner_.debugOutput(text); }
+    std::wstring systemMessage(std::uint32_t code) noexcept override { return inner_.systemMessage(code); }
+    std::uint32_t lastError() noexcept override { return inner_.lastError(); }
+    void debugOutput(std::wstring_view text) noexcept override { inner_.debugOutput(text); }
 
 private:
     Journal& journal_;
@@ -133,7 +136,7 @@ public:
     RecordingModule(Journal& j, std::wstring name, std::unique_ptr<ports::Module> inner)
         : journal_(j), name_(std::move(name)), inner_(std::move(inner)) {}
     ~RecordingModule() override { journal_.push_back("freeLibrary " + utf8(name_)); }
-    bool hasEntryPoint(const char* name) const override { return inner_->hasEntryPoint(name); }
+    bool hasEntryPoint(const char* name) const noexcept override { return inner_->hasEntryPoint(name); }
 
 private:
     Journal& journal_;
@@ -146,9 +149,9 @@ public:
     RecordingInstance(Journal& j, std::unique_ptr<ports::SingleInstance> inner)
         : journal_(j), inner_(std::move(inner)) {}
     ~RecordingInstance() override { journal_.push_back("closeSingleInstanceMutex"); }
-    bool first() const override { return inner_->first(); }
-    std::uint32_t activationMessage() const override { return inner_->activationMessage(); }
-    int takeActivationRequests() override { return inner_->takeActivationRequests(); }
+    bool first() const noexcept override { return inner_->first(); }
+    std::uint32_t activationMessage() const noexcept override { return inner_->activationMessage(); }
+    int takeActivationRequests() noexcept override { return inner_->takeActivationRequests(); }
 
 private:
     Journal& journal_;
@@ -159,23 +162,24 @@ class RecordingHost final : public ports::AppHost {
 public:
     RecordingHost(Journal& j, ports::AppHost& inner) : journal_(j), inner_(inner) {}
 
-    std::unique_ptr<ports::SingleInstance> claimSingleInstance(std::wstring_view id) override {
+    std::unique_ptr<ports::SingleInstance> claimSingleInstance(std::wstring_view id) noexcept override {
         journal_.push_back("claimSingleInstance " + utf8(id));
         return std::make_unique<RecordingInstance>(journal_, inner_.claimSingleInstance(id));
     }
-    ports::Status startWinsock(std::uint16_t requested, std::uint16_t& reported) override {
+    ports::Status startWinsock(std::uint16_t requested, std::uint16_t& reported) noexcept override {
         journal_.push_back(utf8(text::format(L"startWinsock 0x%04X", requested)));
         return inner_.startWinsock(requested, reported);
     }
-    ports::Status cleanupWinsock() override {
+    ports::Status cleanupWinsock() noexcept override {
         journal_.push_back("cleanupWinsock");
         return inner_.cleanupWinsock();
     }
-    ports::Status enablePrivilege(std::wstring_view name) override {
+    ports::Status enablePrivilege(std::wstring_view name) noexcept override {
         journal_.push_back("enablePrivilege " + utf8(name));
         return inner_.enablePrivilege(name);
     }
-    std::unique_ptr<ports::Module> loadLibrary(std::wstring_view name, ports::Status& status) override {
+    std::unique_ptr<ports::Module> loadLibrary(std::wstring_view name,
+                                               ports::Status& status) noexcept override {
         journal_.push_back("loadLibrary " + utf8(name));
         auto m = inner_.loadLibrary(name, status);
         if (!m)
@@ -192,25 +196,27 @@ class RecordingProfile final : public ports::ProfileStore {
 public:
     RecordingProfile(Journal& j, ports::ProfileStore& inner) : journal_(j), inner_(inner) {}
 
-    void setApplicationKey(std::wstring_view company, std::wstring_view application) override {
+    void setApplicationKey(std::wstring_view company, std::wstring_view application) noexcept override {
         journal_.push_back("setApplicationKey " + utf8(company) + " " + utf8(application));
         inner_.setApplicationKey(company, application);
     }
-    std::int32_t readInt(std::wstring_view section, std::wstring_view name, std::int32_t def) override {
+    std::int32_t readInt(std::wstring_view section, std::wstring_view name,
+                         std::int32_t def) noexcept override {
         journal_.push_back("readInt " + utf8(section) + " " + utf8(name) + " " + std::to_string(def));
         return inner_.readInt(section, name, def);
     }
     std::wstring readString(std::wstring_view section, std::wstring_view name,
-                            std::wstring_view def) override {
+                            std::wstring_view def) noexcept override {
         journal_.push_back("readString " + utf8(section) + " " + utf8(name) + " \"" + utf8(def) + "\"");
         return inner_.readString(section, name, def);
     }
-    ports::Status writeInt(std::wstring_view section, std::wstring_view name, std::int32_t value) override {
+    ports::Status writeInt(std::wstring_view section, std::wstring_view name,
+                           std::int32_t value) noexcept override {
         journal_.push_back("writeInt " + utf8(section) + " " + utf8(name));
         return inner_.writeInt(section, name, value);
     }
     ports::Status writeString(std::wstring_view section, std::wstring_view name,
-                              std::optional<std::wstring_view> value) override {
+                              std::optional<std::wstring_view> value) noexcept override {
         journal_.push_back("writeString " + utf8(section) + " " + utf8(name));
         return inner_.writeString(section, name, value);
     }
@@ -227,10 +233,10 @@ public:
     RecordingPlatform(Journal& j, sim::SimMachine& machine, ports::Resources& resources)
         : SimPlatform(machine, resources), host_(j, SimPlatform::host()), profile_(j, SimPlatform::profile()),
           resources_(j, SimPlatform::resources()), system_(j, SimPlatform::system()) {}
-    ports::AppHost& host() override { return host_; }
-    ports::ProfileStore& profile() override { return profile_; }
-    ports::Resources& resources() override { return resources_; }
-    ports::SystemInfo& system() override { return system_; }
+    ports::AppHost& host() noexcept override { return host_; }
+    ports::ProfileStore& profile() noexcept override { return profile_; }
+    ports::Resources& resources() noexcept override { return resources_; }
+    ports::SystemInfo& system() noexcept override { return system_; }
 
 private:
     RecordingHost host_;

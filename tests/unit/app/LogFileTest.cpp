@@ -24,12 +24,12 @@ public:
                 static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(h),  static_cast<std::uint16_t>(mi),
                 static_cast<std::uint16_t>(s), static_cast<std::uint16_t>(ms)};
     }
-    ports::SystemTime localTime() override {
+    ports::SystemTime localTime() noexcept override {
         std::lock_guard lock(mutex_);
         return now_;
     }
-    std::uint64_t nowMs() override { return 0; }
-    void sleepMs(std::uint32_t) override {}
+    std::uint64_t nowMs() noexcept override { return 0; }
+    void sleepMs(std::uint32_t) noexcept override {}
 
 private:
     std::mutex mutex_;

@@ -32,7 +32,7 @@ sim::Json machineWith(const char* key, sim::Json value) {
 // A program built without any embedded resources.
 class NoResources final : public ports::Resources {
 public:
-    std::optional<std::span<const std::uint8_t>> find(std::wstring_view, std::uint16_t) override {
+    std::optional<std::span<const std::uint8_t>> find(std::wstring_view, std::uint16_t) noexcept override {
         return std::nullopt;
     }
 };

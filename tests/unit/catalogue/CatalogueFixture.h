@@ -22,7 +22,8 @@ public:
     // Found, but the module gives no bytes for it.
     void addUnreadable(std::uint16_t id) { entries_[id] = std::nullopt; }
 
-    std::optional<std::span<const std::uint8_t>> find(std::wstring_view type, std::uint16_t id) override {
+    std::optional<std::span<const std::uint8_t>> find(std::wstring_view type,
+                                                      std::uint16_t id) noexcept override {
         const auto it = entries_.find(id);
         if (type != L"XML" || it == entries_.end())
             return std::nullopt;

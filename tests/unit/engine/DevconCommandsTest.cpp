@@ -48,7 +48,7 @@ public:
     void closeHandle(std::uint64_t) noexcept override {}
 
     ports::Status getClassDevs(const std::optional<ports::Guid>&, std::wstring_view enumerator,
-                               std::uint32_t flags, ports::DeviceInfoSet& out) override {
+                               std::uint32_t flags, ports::DeviceInfoSet& out) noexcept override {
         classDevsFlags = flags;
         if (classDevsStatus != winerr::Success)
             return classDevsStatus;
@@ -62,19 +62,19 @@ public:
         return winerr::Success;
     }
     ports::Status enumDeviceInfo(ports::DeviceInfoSet&, std::uint32_t index,
-                                 ports::DeviceInfoData& out) override {
+                                 ports::DeviceInfoData& out) noexcept override {
         if (index >= members_.size())
             return winerr::NoMoreItems;
         out.devInst = static_cast<ports::DevInst>(members_[index] + 100);
         return winerr::Success;
     }
     ports::Status getDeviceInstanceId(ports::DeviceInfoSet&, const ports::DeviceInfoData& device,
-                                      std::wstring& out) override {
+                                      std::wstring& out) noexcept override {
         out = nodes.at(device.devInst - 100).instanceId;
         return winerr::Success;
     }
     ports::Status removeDevice(ports::DeviceInfoSet&, const ports::DeviceInfoData& device,
-                               bool& restartNeeded) override {
+                               bool& restartNeeded) noexcept override {
         if (removeStatus != winerr::Success)
             return removeStatus;
         removed.push_back(nodes.at(device.devInst - 100).instanceId);
@@ -83,79 +83,85 @@ public:
     }
     ports::Status updateDriverForPlugAndPlayDevices(ports::WindowId, std::wstring_view hardwareId,
                                                     std::wstring_view infPath, std::uint32_t installFlags,
-                                                    bool& rebootRequired) override {
+                                                    bool& rebootRequired) noexcept override {
         updates.push_back({std::wstring(hardwareId), std::wstring(infPath), installFlags});
         rebootRequired = updateNeedsReboot;
         return updateStatus;
     }
     ports::ConfigRet locateDevNode(std::wstring_view instanceId, std::uint32_t,
-                                   ports::DevInst& out) override {
+                                   ports::DevInst& out) noexcept override {
         located.emplace_back(instanceId);
         out = 1;
         return locateResult;
     }
-    ports::ConfigRet reenumerateDevNode(ports::DevInst node, std::uint32_t) override {
+    ports::ConfigRet reenumerateDevNode(ports::DevInst node, std::uint32_t) noexcept override {
         reenumerated.push_back(node);
         return reenumerateResult;
     }
 
     // Not used by the tool.
     ports::Status enumDeviceInterfaces(ports::DeviceInfoSet&, const ports::Guid&, std::uint32_t,
-                                       ports::DeviceInterfaceData&) override {
+                                       ports::DeviceInterfaceData&) noexcept override {
         return kNo;
     }
     ports::Status getDeviceInterfaceDetail(ports::DeviceInfoSet&, const ports::DeviceInterfaceData&,
-                                           std::wstring&, ports::DeviceInfoData&) override {
+                                           std::wstring&, ports::DeviceInfoData&) noexcept override {
         return kNo;
     }
     ports::Status getDeviceRegistryProperty(ports::DeviceInfoSet&, const ports::DeviceInfoData&,
-                                            std::uint32_t, ports::RegValue&) override {
+                                            std::uint32_t, ports::RegValue&) noexcept override {
         return kNo;
     }
     ports::Status readDeviceRegistryValue(ports::DeviceInfoSet&, const ports::DeviceInfoData&, std::uint32_t,
-                                          std::uint32_t, std::wstring_view, ports::RegValue&) override {
+                                          std::uint32_t, std::wstring_view,
+                                          ports::RegValue&) noexcept override {
         return kNo;
     }
-    ports::ConfigRet getParent(ports::DevInst, ports::DevInst&) override { return kNoCr; }
-    ports::ConfigRet getChild(ports::DevInst, ports::DevInst&) override { return kNoCr; }
-    ports::ConfigRet getSibling(ports::DevInst, ports::DevInst&) override { return kNoCr; }
-    ports::ConfigRet getDeviceId(ports::DevInst, std::wstring&) override { return kNoCr; }
-    ports::ConfigRet getDevNodeStatus(ports::DevInst, std::uint32_t&, std::uint32_t&) override {
+    ports::ConfigRet getParent(ports::DevInst, ports::DevInst&) noexcept override { return kNoCr; }
+    ports::ConfigRet getChild(ports::DevInst, ports::DevInst&) noexcept override { return kNoCr; }
+    ports::ConfigRet getSibling(ports::DevInst, ports::DevInst&) noexcept override { return kNoCr; }
+    ports::ConfigRet getDeviceId(ports::DevInst, std::wstring&) noexcept override { return kNoCr; }
+    ports::ConfigRet getDevNodeStatus(ports::DevInst, std::uint32_t&, std::uint32_t&) noexcept override {
         return kNoCr;
     }
-    ports::ConfigRet getDevNodeRegistryProperty(ports::DevInst, std::uint32_t, ports::RegValue&) override {
+    ports::ConfigRet getDevNodeRegistryProperty(ports::DevInst, std::uint32_t,
+                                                ports::RegValue&) noexcept override {
         return kNoCr;
     }
-    ports::ConfigRet getClassRegistryProperty(const ports::Guid&, std::uint32_t, ports::RegValue&) override {
+    ports::ConfigRet getClassRegistryProperty(const ports::Guid&, std::uint32_t,
+                                              ports::RegValue&) noexcept override {
         return kNoCr;
     }
-    ports::ConfigRet getDeviceIdList(std::wstring_view, std::uint32_t, std::vector<std::wstring>&) override {
+    ports::ConfigRet getDeviceIdList(std::wstring_view, std::uint32_t,
+                                     std::vector<std::wstring>&) noexcept override {
         return kNoCr;
     }
     ports::ConfigRet getDeviceInterfaceList(const ports::Guid&, std::wstring_view, std::uint32_t,
-                                            std::vector<std::wstring>&) override {
+                                            std::vector<std::wstring>&) noexcept override {
         return kNoCr;
     }
-    ports::ConfigRet enumerateEnumerators(std::uint32_t, std::wstring&) override { return kNoCr; }
-    ports::ConfigRet enumerateClasses(std::uint32_t, std::uint32_t, ports::Guid&) override { return kNoCr; }
-    bool devNodePropertiesAvailable() override { return false; }
-    bool classPropertiesAvailable() override { return false; }
-    bool interfacePropertiesAvailable() override { return false; }
+    ports::ConfigRet enumerateEnumerators(std::uint32_t, std::wstring&) noexcept override { return kNoCr; }
+    ports::ConfigRet enumerateClasses(std::uint32_t, std::uint32_t, ports::Guid&) noexcept override {
+        return kNoCr;
+    }
+    bool devNodePropertiesAvailable() noexcept override { return false; }
+    bool classPropertiesAvailable() noexcept override { return false; }
+    bool interfacePropertiesAvailable() noexcept override { return false; }
     ports::ConfigRet getDevNodeProperty(ports::DevInst, const ports::DevPropKey&,
-                                        ports::DevProperty&) override {
+                                        ports::DevProperty&) noexcept override {
         return kNoCr;
     }
     ports::ConfigRet getClassProperty(const ports::Guid&, const ports::DevPropKey&,
-                                      ports::DevProperty&) override {
+                                      ports::DevProperty&) noexcept override {
         return kNoCr;
     }
     ports::ConfigRet getDeviceInterfaceProperty(std::wstring_view, const ports::DevPropKey&,
-                                                ports::DevProperty&) override {
+                                                ports::DevProperty&) noexcept override {
         return kNoCr;
     }
-    ports::ConfigRet describe(ports::DevInst, ports::DevNode&) override { return kNoCr; }
+    ports::ConfigRet describe(ports::DevInst, ports::DevNode&) noexcept override { return kNoCr; }
     ports::Status queryUsbPrinterName(std::wstring_view, const ports::UsbNameQuery&,
-                                      std::vector<std::uint8_t>&) override {
+                                      std::vector<std::uint8_t>&) noexcept override {
         return kNo;
     }
 

@@ -27,16 +27,16 @@ namespace winerr = ports::winerr;
 
 class VirtualClock final : public ports::Clock {
 public:
-    std::uint64_t nowMs() override {
+    std::uint64_t nowMs() noexcept override {
         std::lock_guard lock(mutex_);
         return now_;
     }
-    void sleepMs(std::uint32_t ms) override {
+    void sleepMs(std::uint32_t ms) noexcept override {
         std::lock_guard lock(mutex_);
         now_ += ms;
         sleeps_.push_back(ms);
     }
-    ports::SystemTime localTime() override { return {2024, 5, 3, 17, 9, 30, 0, 0}; }
+    ports::SystemTime localTime() noexcept override { return {2024, 5, 3, 17, 9, 30, 0, 0}; }
 
     std::vector<std::uint32_t> sleeps() const {
         std::lock_guard lock(mutex_);
@@ -82,7 +82,7 @@ public:
             t.join();
     }
 
-    ports::Status start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) override {
+    ports::Status start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) noexcept override {
         std::lock_guard lock(mutex_);
         Started s{info.commandLine, info.workingDirectory, info.hidden, info.inheritHandles,
                   info.output ? info.output->id() : 0};
@@ -115,7 +115,7 @@ public:
         return winerr::Success;
     }
 
-    ports::Status wait(ports::ProcessHandle& process, std::uint32_t) override {
+    ports::Status wait(ports::ProcessHandle& process, std::uint32_t) noexcept override {
         std::unique_lock lock(mutex_);
         auto proc = procOf(process);
         if (!proc)
@@ -124,7 +124,7 @@ public:
         return winerr::Success;
     }
 
-    ports::Status exitCode(ports::ProcessHandle& process, std::uint32_t& out) override {
+    ports::Status exitCode(ports::ProcessHandle& process, std::uint32_t& out) noexcept override {
         std::lock_guard lock(mutex_);
         auto proc = procOf(process);
         if (!proc)
@@ -135,12 +135,12 @@ public:
         return winerr::Success;
     }
 
-    ports::Status terminate(ports::ProcessHandle&, std::uint32_t) override {
+    ports::Status terminate(ports::ProcessHandle&, std::uint32_t) noexcept override {
         return winerr::CallNotImplemented;
     }
 
     ports::Status createPipe(bool inheritable, ports::PipeHandle& readEnd,
-                             ports::PipeHandle& writeEnd) override {
+                             ports::PipeHandle& writeEnd) noexcept override {
         std::lock_guard lock(mutex_);
         pipesInheritable_.push_back(inheritable);
         auto pipe = std::make_shared<Pipe>();
@@ -155,7 +155,7 @@ public:
     }
 
     ports::Status readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes,
-                           std::vector<std::uint8_t>& out) override {
+                           std::vector<std::uint8_t>& out) noexcept override {
         std::unique_lock lock(mutex_);
         auto it = handles_.find(readEnd.id());
         if (it == handles_.end() || it->second.kind != Kind::Read)
@@ -172,7 +172,8 @@ public:
         return winerr::Success;
     }
 
-    ports::Status writePipe(ports::PipeHandle& writeEnd, const std::vector<std::uint8_t>& data) override {
+    ports::Status writePipe(ports::PipeHandle& writeEnd,
+                            const std::vector<std::uint8_t>& data) noexcept override {
         std::shared_ptr<Pipe> pipe;
         {
             std::lock_guard lock(mutex_);
@@ -186,12 +187,12 @@ public:
                    : winerr::Timeout;
     }
 
-    ports::Status redirectStdOutput(const ports::PipeHandle& writeEnd) override {
+    ports::Status redirectStdOutput(const ports::PipeHandle& writeEnd) noexcept override {
         std::lock_guard lock(mutex_);
         redirectedTo_.push_back(writeEnd.id());
         return winerr::Success;
     }
-    ports::Status restoreStdOutput() override {
+    ports::Status restoreStdOutput() noexcept override {
         std::lock_guard lock(mutex_);
         ++restores_;
         return winerr::Success;
@@ -331,7 +332,7 @@ public:
     std::vector<std::string> calls;
     std::vector<std::string> closed; // "manager" or "service", in closing order
 
-    ports::Status openManager(std::uint32_t access, ports::ServiceManagerHandle& out) override {
+    ports::Status openManager(std::uint32_t access, ports::ServiceManagerHandle& out) noexcept override {
         calls.push_back("OpenSCManager " + hex(access));
         if (auto f = failure("OpenSCManager"))
             return f;
@@ -339,7 +340,7 @@ public:
         return winerr::Success;
     }
     ports::Status openService(ports::ServiceManagerHandle& manager, std::wstring_view name,
-                              std::uint32_t access, ports::ServiceHandle& out) override {
+                              std::uint32_t access, ports::ServiceHandle& out) noexcept override {
         calls.push_back("OpenService " + std::string(name.begin(), name.end()) + " " + hex(access));
         if (!manager)
             return winerr::InvalidHandle;
@@ -348,7 +349,7 @@ public:
         out = ports::ServiceHandle(*this, add("service"));
         return winerr::Success;
     }
-    ports::Status queryStatus(ports::ServiceHandle&, ports::ServiceStatus& out) override {
+    ports::Status queryStatus(ports::ServiceHandle&, ports::ServiceStatus& out) noexcept override {
         calls.push_back("QueryServiceStatus");
         if (auto f = failure("QueryServiceStatus"))
             return f;
@@ -356,7 +357,7 @@ public:
         out.currentState = state;
         return winerr::Success;
     }
-    ports::Status start(ports::ServiceHandle&) override {
+    ports::Status start(ports::ServiceHandle&) noexcept override {
         calls.push_back("StartService");
         if (auto f = failure("StartService"))
             return f;
@@ -368,7 +369,8 @@ public:
         at_ = clock_.nowMs() + startTakesMs;
         return winerr::Success;
     }
-    ports::Status control(ports::ServiceHandle&, std::uint32_t code, ports::ServiceStatus& out) override {
+    ports::Status control(ports::ServiceHandle&, std::uint32_t code,
+                          ports::ServiceStatus& out) noexcept override {
         calls.push_back("ControlService " + std::to_string(code));
         if (auto f = failure("ControlService"))
             return f;
@@ -431,22 +433,22 @@ public:
     ports::ServiceControl* servicesOverride = nullptr;
     ports::Clock* clockOverride = nullptr;
 
-    bool simulated() const override { return base_.simulated(); }
-    ports::ProfileStore& profile() override { return base_.profile(); }
-    ports::SystemInfo& system() override { return base_.system(); }
-    ports::FileSystem& files() override { return base_.files(); }
-    ports::Resources& resources() override { return base_.resources(); }
-    ports::PrintSpooler& spooler() override { return base_.spooler(); }
-    ports::DeviceTree& devices() override { return base_.devices(); }
-    ports::Bluetooth& bluetooth() override { return base_.bluetooth(); }
-    ports::ServiceControl& services() override {
+    bool simulated() const noexcept override { return base_.simulated(); }
+    ports::ProfileStore& profile() noexcept override { return base_.profile(); }
+    ports::SystemInfo& system() noexcept override { return base_.system(); }
+    ports::FileSystem& files() noexcept override { return base_.files(); }
+    ports::Resources& resources() noexcept override { return base_.resources(); }
+    ports::PrintSpooler& spooler() noexcept override { return base_.spooler(); }
+    ports::DeviceTree& devices() noexcept override { return base_.devices(); }
+    ports::Bluetooth& bluetooth() noexcept override { return base_.bluetooth(); }
+    ports::ServiceControl& services() noexcept override {
         return servicesOverride ? *servicesOverride : base_.services();
     }
-    ports::Processes& processes() override {
+    ports::Processes& processes() noexcept override {
         return processesOverride ? *processesOverride : base_.processes();
     }
-    ports::Clock& clock() override { return clockOverride ? *clockOverride : base_.clock(); }
-    ports::AppHost& host() override { return base_.host(); }
+    ports::Clock& clock() noexcept override { return clockOverride ? *clockOverride : base_.clock(); }
+    ports::AppHost& host() noexcept override { return base_.host(); }
 
 private:
     ports::Platform& base_;

@@ -149,7 +149,7 @@ TEST(SkinArchive, OpeningAgainReplacesTheArchive) {
 
 class NoResources final : public ports::Resources {
 public:
-    std::optional<std::span<const std::uint8_t>> find(std::wstring_view, std::uint16_t) override {
+    std::optional<std::span<const std::uint8_t>> find(std::wstring_view, std::uint16_t) noexcept override {
         return std::nullopt;
     }
 };

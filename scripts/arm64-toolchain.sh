@@ -64,7 +64,9 @@ fetch llvm-toolchain-14 "$llvm_version"
 # mingw-w64 is small: unpacked whole, with Debian's patches.
 mingw_src="$work/mingw-w64"
 dpkg-source --no-check -x "$cache/src/mingw-w64_${mingw_version#*:}.dsc" "$mingw_src" >/dev/null
-# llvm-toolchain-14 is the whole LLVM project: only the runtime libraries and the CMake code they use.
+# llvm-toolchain-14 is the whole LLVM project: only the runtime libraries and the CMake code they use,
+# from its upstream tarball. Debian's patches to these folders concern tests, other architectures
+# and the link flags of shared libraries, none of which is built here, so they are not applied.
 llvm_upstream=$(sed 's/-[^-]*$//' <<<"${llvm_version#*:}")
 llvm_orig="$cache/src/llvm-toolchain-14_$llvm_upstream.orig.tar.xz"
 top="llvm-toolchain-14_$llvm_upstream"

@@ -44,7 +44,12 @@ fi
 
 linux_ok=0 windows_ok=0 x64_ok=0
 step "build linux" build_preset linux && linux_ok=1
+# The ARM64 device-console tool first: the windows build gathers it beside devcon32.exe.
+step "build windows-arm64" build_preset windows-arm64
 step "build windows" build_preset windows && windows_ok=1
+# No ARM64 Windows or Wine here to run it: check what the gathered program is instead.
+[ $windows_ok = 1 ] &&
+  step "check devconARM64.exe" scripts/check-devcon-arm64.sh build/windows/tools/devcon/devconARM64.exe
 step "build windows-x64" build_preset windows-x64 "${x64_settings[@]}" && x64_ok=1
 [ "$ORVELLO_WINDOWS_SUITE" = windows-x64 ] && windows_ok=$x64_ok
 

@@ -1,10 +1,16 @@
 # Third-party libraries. Linux takes Debian's packages; the mingw-w64 builds take the copies that
-# scripts/cross-deps.sh built from Debian's sources into ORVELLO_CROSS_PREFIX.
-if(WIN32)
+# scripts/cross-deps.sh built from Debian's sources into ORVELLO_CROSS_PREFIX. A Windows build of
+# the tools alone needs none of them (the device-console tool links only our base and Win32 code),
+# so the ARM64 build has no cross-built libraries at all.
+if(WIN32 AND ORVELLO_CROSS_PREFIX)
+  list(APPEND CMAKE_FIND_ROOT_PATH "${ORVELLO_CROSS_PREFIX}")
+endif()
+if(WIN32 AND ORVELLO_TOOLS_ONLY)
+  set(ORVELLO_BENCHMARKS OFF)
+elseif(WIN32)
   if(NOT ORVELLO_CROSS_PREFIX)
     message(FATAL_ERROR "ORVELLO_CROSS_PREFIX is not set: run scripts/setup.sh and use a windows preset")
   endif()
-  list(APPEND CMAKE_FIND_ROOT_PATH "${ORVELLO_CROSS_PREFIX}")
   find_package(pugixml CONFIG REQUIRED)
   find_package(GTest CONFIG REQUIRED)
   find_library(ORVELLO_Z_LIB z REQUIRED)

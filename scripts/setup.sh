@@ -3,6 +3,7 @@
 # present it only checks and returns within seconds.
 #   packages  - compilers (native and mingw-w64), Wine (32-bit), Xvfb, the libraries of the Linux build
 #   cross     - pugixml, zlib+minizip and GoogleTest cross-built for i686 and x86_64 mingw-w64
+#   arm64     - an aarch64-w64-mingw32 toolchain (clang, lld, mingw-w64, libc++) for devconARM64.exe
 #   wine      - a private Wine prefix under the cache (64-bit where the kernel runs no i386 code)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,6 +15,7 @@ log() { printf '[setup] %s\n' "$*"; }
 packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates dpkg-dev file
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686
+  clang-14 lld-14 llvm-14
   wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick
   libpugixml-dev zlib1g-dev libminizip-dev nlohmann-json3-dev libgtest-dev libgmock-dev googletest
   libbenchmark-dev clang-format zip unzip iproute2 python3
@@ -56,5 +58,6 @@ if need_install || ! grep -qx i386 <<<"$foreign" || ! grep -q '^Version:' <<<"$s
 fi
 
 "$root/scripts/cross-deps.sh"
+"$root/scripts/arm64-toolchain.sh"
 "$root/scripts/wine-prefix.sh"
 log "ready"

@@ -24,7 +24,8 @@ public:
     template <typename T>
     requires(std::is_integral_v<T> || std::is_enum_v<T>) FormatArg(T value)
     noexcept {
-        using U = std::conditional_t<std::is_enum_v<T>, std::underlying_type<T>, std::type_identity<T>>::type;
+        using U = typename std::conditional_t<std::is_enum_v<T>, std::underlying_type<T>,
+                                              std::type_identity<T>>::type;
         if constexpr (std::is_signed_v<U>) {
             kind_ = Kind::Signed;
             bits_ = static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<U>(value)));

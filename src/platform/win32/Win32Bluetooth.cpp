@@ -97,7 +97,7 @@ Status Win32Bluetooth::findFirstDevice(const ports::BluetoothSearchParams& param
         return ERROR_PROC_NOT_FOUND;
     HANDLE hRadio = nullptr;
     if (radio) {
-        UniqueKernelHandle* r = entryOf<UniqueKernelHandle>(radio);
+        const auto r = entryOf<UniqueKernelHandle>(radio);
         if (!r)
             return ERROR_INVALID_HANDLE;
         hRadio = r->get();
@@ -124,7 +124,7 @@ Status Win32Bluetooth::findFirstDevice(const ports::BluetoothSearchParams& param
 
 Status Win32Bluetooth::findNextDevice(ports::BluetoothDeviceSearch& search,
                                       ports::BluetoothDeviceInfo& out) noexcept {
-    DeviceSearch* s = entryOf<DeviceSearch>(search);
+    const auto s = entryOf<DeviceSearch>(search);
     if (!s)
         return ERROR_INVALID_HANDLE;
     if (!findNextDevice_)

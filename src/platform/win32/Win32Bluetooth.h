@@ -3,7 +3,7 @@
 // GetProcAddress, never from an import of bluetoothapis.dll: Wine's bluetoothapis.dll ends the
 // process on most calls, and a missing function must read as "not available".
 #include "platform/ports/Bluetooth.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/common/HandleTable.h"
 #include "platform/win32/MingwGaps.h"
 #include "platform/win32/UniqueHandle.h"
 
@@ -39,7 +39,7 @@ public:
                                      std::uint32_t requirements) noexcept override;
     ports::Status sendAuthenticationResponse(const ports::BluetoothAuthResponse& response) noexcept override;
 
-    void closeHandle(std::uint64_t id) noexcept override { handles_.close(id); }
+    void closeHandle(std::uint64_t id) noexcept override { handles_.remove(id); }
 
 private:
     using AuthCallbackFn = BOOL(CALLBACK*)(LPVOID, BLUETOOTH_AUTHENTICATION_CALLBACK_PARAMS*);
@@ -92,9 +92,12 @@ private:
     using Entry = std::variant<UniqueKernelHandle, DeviceSearch, Registration>;
 
     static BOOL CALLBACK onAuthentication(LPVOID context, BLUETOOTH_AUTHENTICATION_CALLBACK_PARAMS* params);
-    template <typename Held, typename Tag> Held* entryOf(const ports::Handle<Tag>& h) {
-        Entry* e = handles_.find(*this, h);
-        return e ? std::get_if<Held>(e) : nullptr;
+    // The entry behind `h` when it holds a Held, kept alive for the call.
+    template <typename Held, typename Tag>
+    std::shared_ptr<Held> entryOf(const ports::Handle<Tag>& h) const noexcept {
+        std::shared_ptr<Entry> e = handles_.find(h, this);
+        Held* held = e ? std::get_if<Held>(e.get()) : nullptr;
+        return held ? std::shared_ptr<Held>(std::move(e), held) : nullptr;
     }
 
     UniqueModule module_;
@@ -110,7 +113,7 @@ private:
     UnregisterFn unregister_ = nullptr;
     AuthenticateFn authenticate_ = nullptr;
     SendResponseFn sendResponse_ = nullptr;
-    HandleTable<Entry> handles_;
+    platform::HandleTable<Entry> handles_;
 };
 
 } // namespace win32

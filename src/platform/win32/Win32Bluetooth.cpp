@@ -5,6 +5,7 @@
 #include "platform/win32/EntryPoints.h"
 #include "platform/win32/GuidConvert.h"
 #include "platform/win32/SizedBuffer.h"
+#include "platform/win32/RecordLayouts.h"
 
 #include <algorithm>
 #include <string>
@@ -13,9 +14,6 @@ namespace win32 {
 namespace {
 using ports::Status;
 namespace winerr = ports::winerr;
-
-static_assert(sizeof(BLUETOOTH_DEVICE_INFO) == 560, "the stack checks dwSize against its own record");
-static_assert(sizeof(BLUETOOTH_DEVICE_SEARCH_PARAMS) == (sizeof(void*) == 4 ? 0x20 : 0x28));
 
 ports::SystemTime systemTimeOf(const SYSTEMTIME& t) {
     return {t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};

@@ -7,6 +7,7 @@
 #include "platform/win32/EntryPoints.h"
 #include "platform/win32/GuidConvert.h"
 #include "platform/win32/SizedBuffer.h"
+#include "platform/win32/RecordLayouts.h"
 
 #include <newdev.h>
 

@@ -11,6 +11,7 @@
 #include <bluetoothapis.h>
 
 #include <memory>
+#include <type_traits>
 #include <variant>
 
 namespace win32 {
@@ -43,6 +44,8 @@ public:
 
 private:
     using AuthCallbackFn = BOOL(CALLBACK*)(LPVOID, BLUETOOTH_AUTHENTICATION_CALLBACK_PARAMS*);
+    // The stack calls it back with the convention of its own declaration (stdcall on i686).
+    static_assert(std::is_same_v<AuthCallbackFn, PFN_AUTHENTICATION_CALLBACK_EX>);
     using FindFirstRadioFn = HBLUETOOTH_RADIO_FIND(WINAPI*)(const BLUETOOTH_FIND_RADIO_PARAMS*, HANDLE*);
     using FindRadioCloseFn = BOOL(WINAPI*)(HBLUETOOTH_RADIO_FIND);
     using FindFirstDeviceFn = HBLUETOOTH_DEVICE_FIND(WINAPI*)(const BLUETOOTH_DEVICE_SEARCH_PARAMS*,

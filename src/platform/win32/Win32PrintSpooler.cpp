@@ -3,6 +3,8 @@
 // Win32SpoolerPorts.cpp.
 #include "platform/win32/Win32PrintSpooler.h"
 
+#include "platform/common/PrinterName.h"
+
 #include "platform/win32/Win32Ports.h"
 
 #include "platform/win32/EntryPoints.h"
@@ -21,12 +23,9 @@ const wchar_t* orNull(const std::wstring& s) {
     return s.empty() ? nullptr : s.c_str();
 }
 
-// The rules a local printer name must follow: not empty, no "," and no "\" (the spooler uses them
-// to separate server, printer and suffixes). Checked here too so that every spooler answers alike.
+// Checked here too, so that a lax spooler (Wine's) answers as Windows does.
 Status checkPrinterName(std::wstring_view name) {
-    if (name.empty() || name.find_first_of(L",\\") != std::wstring_view::npos)
-        return ERROR_INVALID_PRINTER_NAME;
-    return winerr::Success;
+    return platform::validPrinterName(name) ? winerr::Success : winerr::InvalidPrinterName;
 }
 
 } // namespace

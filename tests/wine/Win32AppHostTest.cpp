@@ -162,7 +162,7 @@ TEST(Win32SystemInfo, SystemMessagesAndTheLastError) {
     SetLastError(ERROR_ACCESS_DENIED);
     EXPECT_EQ(app::systemErrorText(sys, app::kLastError), denied);
     EXPECT_EQ(app::errorCodeName(sys, ERROR_ACCESS_DENIED), L"0x5 : " + denied);
-    EXPECT_EQ(app::errorCodeName(sys, 0x80004005), L"0x80004005 - S_FAIL");
+    EXPECT_EQ(app::errorCodeName(sys, 0x80004005), L"0x80004005 - E_FAIL");
     EXPECT_EQ(sys.systemMessage(0x2BADF00D), L"");
 }
 

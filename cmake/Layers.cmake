@@ -2,6 +2,11 @@
 # file needs no edit here. Warnings are on for our code only.
 add_library(orvello_warnings INTERFACE)
 target_compile_options(orvello_warnings INTERFACE -Wall -Wextra)
+if(WIN32)
+  # A function pointer cast to another type is an error: the system would call through the wrong
+  # signature. Entry points go through win32::entryPoint, which also checks their convention.
+  target_compile_options(orvello_warnings INTERFACE -Werror=cast-function-type)
+endif()
 
 add_library(orvello_common INTERFACE)
 target_include_directories(orvello_common INTERFACE "${PROJECT_SOURCE_DIR}/src")

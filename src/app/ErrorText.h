@@ -15,8 +15,8 @@ inline constexpr std::int64_t kLastError = -1;
 // it, line end included; "" when it has none. HRESULTs are passed as their unsigned value.
 std::wstring systemErrorText(ports::SystemInfo& system, std::int64_t code);
 
-// "0x80004005 - S_FAIL" for a code of the table of names (S_OK, S_FALSE, E_PENDING, E_NOTIMPL,
-// E_NOINTERFACE, E_POINTER, E_ABORT, S_FAIL, E_UNEXPECTED, E_ACCESSDENIED, E_HANDLE, E_OUTOFMEMORY,
+// "0x80004005 - E_FAIL" for a code of the table of names (S_OK, S_FALSE, E_PENDING, E_NOTIMPL,
+// E_NOINTERFACE, E_POINTER, E_ABORT, E_FAIL, E_UNEXPECTED, E_ACCESSDENIED, E_HANDLE, E_OUTOFMEMORY,
 // E_INVALIDARG), otherwise "0x%x : " and the system's message for it.
 std::wstring errorCodeName(ports::SystemInfo& system, std::uint32_t code);
 

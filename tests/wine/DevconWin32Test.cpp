@@ -2,7 +2,7 @@
 // a child process under Wine (or Windows): its usage errors, its INF check and its rescan, whose result is
 // what the system's Configuration Manager allows (Wine's CM_Locate_DevNodeW is a stub that fails, so there
 // the rescan answers 2).
-#include "platform/win32/ProcAddress.h"
+#include "platform/win32/EntryPoints.h"
 #include "platform/win32/UniqueHandle.h"
 #include "wine/ThisBuild.h"
 
@@ -91,7 +91,7 @@ TEST(DevconWin32, RescanAnswersWhatTheConfigurationManagerAllows) {
     using Locate = DWORD(WINAPI*)(DWORD*, const wchar_t*, ULONG);
     win32::UniqueModule cfgmgr(LoadLibraryW(L"cfgmgr32.dll"));
     ASSERT_TRUE(cfgmgr);
-    const auto locate = win32::procAddress<Locate>(cfgmgr.get(), "CM_Locate_DevNodeW");
+    const auto locate = win32::entryPoint<Locate>(cfgmgr.get(), "CM_Locate_DevNodeW");
     ASSERT_NE(locate, nullptr);
     DWORD root = 0;
     const bool locatable = locate(&root, nullptr, 0) == 0;

@@ -20,7 +20,6 @@ const std::set<std::string> kWineLacks = {
     "SetPrinterW(level 2)",                   // succeeds but does not rename
     "SetPrinterW(PRINTER_CONTROL_PURGE)",     // answers ERROR_INVALID_LEVEL
     "DeletePrinterDriverExW(in use)",         // has no in-use check
-    "AddPrinterW(invalid name)",              // adds printers named "", "a,b", "a!b", "a\\b" or too long
     "AddPrinterW(unknown port)",              // adds a printer on a port that does not exist
     "EnumPortsW(monitor name)",               // names the local monitor "Local Monitor", not "Local Port"
     "DeletePrinterDriverExW(unknown driver)", // answers 126 (ERROR_MOD_NOT_FOUND), not 1797

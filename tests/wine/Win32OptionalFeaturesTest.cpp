@@ -3,12 +3,18 @@
 // must answer "not available" for them instead. The run-time lookups themselves are checked here
 // too: the ordinal of the set-default function and the recognition of Wine's placeholders.
 #include "platform/win32/EntryPoints.h"
+#include "platform/win32/Win32AppHost.h"
 #include "platform/win32/Win32Bluetooth.h"
 #include "platform/win32/Win32PrintSpooler.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <cfgmgr32.h>
+#include <setupapi.h>
+
+#include <cstring>
 
 namespace {
 namespace winerr = ports::winerr;
@@ -41,6 +47,52 @@ TEST(Win32EntryPoints, WinesPlaceholdersAreRecognisedAndRealFunctionsAreNot) {
         EXPECT_FALSE(win32::isWineStub(entry)) << real;
     }
     FreeLibrary(setupapi);
+}
+
+// The ordinal of an export, read from the module's export directory (0 when it has none by that name).
+WORD ordinalOf(HMODULE module, const char* name) {
+    const auto* base = reinterpret_cast<const BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
+    const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    const auto* ordinals = reinterpret_cast<const WORD*>(base + exports->AddressOfNameOrdinals);
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
+        if (std::strcmp(reinterpret_cast<const char*>(base + names[i]), name) == 0)
+            return static_cast<WORD>(exports->Base + ordinals[i]);
+    }
+    return 0;
+}
+
+// Every road to an entry point ends at the same answer: the typed lookup by name and by ordinal,
+// and the app host's module, whose answer the app's table of system libraries keeps.
+TEST(Win32EntryPoints, APlaceholderIsNotAvailableThroughEveryRoute) {
+    if (!win32::runningOnWine())
+        GTEST_SKIP() << "Wine's placeholders exist only under Wine";
+    constexpr const char* kPlaceholder = "CM_Enumerate_EnumeratorsW";
+    constexpr const char* kReal = "SetupDiGetClassDevsW";
+    win32::Win32AppHost host;
+    ports::Status st = winerr::Success;
+    const auto module = host.loadLibrary(L"setupapi.dll", st);
+    ASSERT_TRUE(module) << st;
+    const HMODULE setupapi = win32::moduleHandle(*module);
+    ASSERT_NE(GetProcAddress(setupapi, kPlaceholder), nullptr)
+        << "exported, so only the code behind it tells";
+    const WORD ordinal = ordinalOf(setupapi, kPlaceholder);
+    ASSERT_NE(ordinal, 0);
+    ASSERT_EQ(GetProcAddress(setupapi, MAKEINTRESOURCEA(ordinal)), GetProcAddress(setupapi, kPlaceholder));
+
+    using EnumeratorsFn = CONFIGRET(WINAPI*)(ULONG, PWSTR, PULONG, ULONG);
+    EXPECT_EQ(win32::entryPoint<EnumeratorsFn>(setupapi, kPlaceholder), nullptr);
+    EXPECT_EQ(win32::entryPointByOrdinal<EnumeratorsFn>(setupapi, ordinal), nullptr);
+    EXPECT_FALSE(win32::hasEntryPoint(setupapi, kPlaceholder));
+    EXPECT_FALSE(module->hasEntryPoint(kPlaceholder));
+    // A real function stays available on each road.
+    using ClassDevsFn = HDEVINFO(WINAPI*)(const GUID*, PCWSTR, HWND, DWORD);
+    EXPECT_NE(win32::entryPoint<ClassDevsFn>(setupapi, kReal), nullptr);
+    EXPECT_TRUE(win32::hasEntryPoint(setupapi, kReal));
+    EXPECT_TRUE(module->hasEntryPoint(kReal));
 }
 
 TEST(Win32OptionalFeatures, TheDriverStoreIsNotAvailableUnderWine) {

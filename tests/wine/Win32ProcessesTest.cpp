@@ -8,6 +8,9 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <thread>
 
 namespace {
@@ -122,20 +125,40 @@ TEST_P(Win32PipeReaderEnd, ABlockedReaderReturnsWhenAnEndIsClosedFromAnotherThre
     const std::uint64_t readId = readEnd.id();
     ports::Status readResult = winerr::Success;
     std::vector<std::uint8_t> got;
+    std::atomic<std::size_t> taken{0};
+    std::promise<void> finished;
+    std::future<void> readerDone = finished.get_future();
     std::thread reader([&] {
         std::vector<std::uint8_t> chunk;
-        while ((readResult = processes.readPipe(readEnd, 4095, chunk)) == winerr::Success && !chunk.empty())
+        while ((readResult = processes.readPipe(readEnd, 4095, chunk)) == winerr::Success && !chunk.empty()) {
             got.insert(got.end(), chunk.begin(), chunk.end());
+            taken += chunk.size();
+        }
+        finished.set_value();
     });
     ASSERT_EQ(processes.writePipe(writeEnd, {'o', 'k'}), winerr::Success);
-    Sleep(100); // the reader has taken "ok" and blocks again
+    // Closing before the reader waits again would prove nothing: wait until it has taken "ok" and
+    // its next read is pending in the system with the pipe empty.
+    bool blocked = false;
+    for (int i = 0; i < 10000 && !blocked; ++i) {
+        blocked = taken == 2 && processes.readPending(readEnd);
+        if (!blocked)
+            Sleep(1);
+    }
+    EXPECT_TRUE(blocked) << "the reader never blocked in a read";
     if (closeReadEnd)
         processes.closeHandle(readId); // what resetting the reader's handle does, without racing on it
     else
         writeEnd.reset();
+    const bool returned = readerDone.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    EXPECT_TRUE(returned) << "the reader still blocks after the close";
+    if (!returned) { // free the thread so that it can be joined: break the pipe under it
+        processes.closeHandle(readId);
+        writeEnd.reset();
+    }
     reader.join();
-    EXPECT_TRUE(readResult == ERROR_BROKEN_PIPE || (closeReadEnd && readResult == ERROR_INVALID_HANDLE))
-        << readResult;
+    EXPECT_EQ(readResult,
+              static_cast<ports::Status>(closeReadEnd ? ERROR_OPERATION_ABORTED : ERROR_BROKEN_PIPE));
     EXPECT_EQ(got, (std::vector<std::uint8_t>{'o', 'k'}));
 }
 

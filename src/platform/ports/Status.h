@@ -75,13 +75,22 @@ inline constexpr Status PrintMonitorAlreadyInstalled = 3006;
 inline constexpr Status InvalidPrintMonitor = 3007;
 inline constexpr Status PrinterHasJobsQueued = 3009;
 inline constexpr Status DeviceNotAvailable = 4319;
+inline constexpr Status Busy = 170;
+inline constexpr Status BadExeFormat = 193;
+inline constexpr Status InvalidFlags = 1004;
+inline constexpr Status NotAuthenticated = 1244;
+inline constexpr Status RpcServerUnavailable = 1722; // what the spooler's clients get while it is stopped
+// GetExitCodeProcess's answer while the process runs (STILL_ACTIVE, the value of NoMoreItems).
+inline constexpr std::uint32_t StillActive = 259;
 // SetupAPI's own codes (APPLICATION_ERROR_MASK | ERROR_SEVERITY_ERROR | n), reported through GetLastError.
 inline constexpr Status NoDriverSelected = 0xE0000203;
+inline constexpr Status KeyDoesNotExist = 0xE0000204;
 inline constexpr Status InvalidClass = 0xE0000206;
 inline constexpr Status InvalidRegProperty = 0xE0000209;
 inline constexpr Status NoSuchDevinst = 0xE000020B;
 inline constexpr Status NoDeviceSelected = 0xE0000211;
 inline constexpr Status NoSuchDeviceInterface = 0xE0000225;
+inline constexpr Status NoCompatDrivers = 0xE0000228;
 inline constexpr Status InWow64 = 0xE0000235;
 } // namespace winerr
 

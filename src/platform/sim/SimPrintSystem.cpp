@@ -1,5 +1,7 @@
 #include "platform/sim/SimPrintSystem.h"
 
+#include "platform/common/PrinterName.h"
+
 #include "base/Compare.h"
 #include "platform/sim/SimJson.h"
 
@@ -46,8 +48,7 @@ std::wstring driverDirectory(std::wstring_view environment) {
 }
 
 bool validPrinterName(std::wstring_view name) {
-    return !name.empty() && name.size() <= kMaxPrinterName &&
-           name.find_first_of(L",!\\") == std::wstring_view::npos;
+    return platform::validPrinterName(name);
 }
 
 namespace {

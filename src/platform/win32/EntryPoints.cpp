@@ -6,7 +6,15 @@
 namespace win32 {
 
 bool runningOnWine() noexcept {
-    return procAddress<const char*(CDECL*)()>(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    // Only its presence counts: it is never called.
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+FARPROC availableEntry(HMODULE module, const char* nameOrOrdinal) noexcept {
+    if (!module || !nameOrOrdinal)
+        return nullptr;
+    const FARPROC entry = GetProcAddress(module, nameOrOrdinal);
+    return entry && isWineStub(reinterpret_cast<const void*>(entry)) ? nullptr : entry;
 }
 
 bool isWineStub(const void* entry) noexcept {

@@ -4,8 +4,6 @@
 // constant. Kept in one place so that a newer mingw-w64 can replace them by deleting lines here.
 #include <windows.h>
 
-#include <cstddef>
-
 namespace win32 {
 
 // tcpxcv.h: the record of the Standard TCP/IP monitor's "AddPort" and "ConfigPort" commands.
@@ -25,8 +23,6 @@ struct PORT_DATA_1 {
     DWORD dwSNMPEnabled;
     DWORD dwSNMPDevIndex;
 };
-static_assert(sizeof(PORT_DATA_1) == 964, "the monitor checks cbSize against its own record");
-static_assert(offsetof(PORT_DATA_1, dwPortNumber) == 952);
 
 // tcpxcv.h: the record of the "DeletePort" command.
 struct DELETE_PORT_DATA_1 {
@@ -35,7 +31,6 @@ struct DELETE_PORT_DATA_1 {
     DWORD dwVersion;
     DWORD dwReserved;
 };
-static_assert(sizeof(DELETE_PORT_DATA_1) == 236);
 
 inline constexpr DWORD PROTOCOL_RAWTCP_TYPE = 1;
 inline constexpr DWORD PROTOCOL_LPR_TYPE = 2;

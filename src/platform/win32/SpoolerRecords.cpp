@@ -1,4 +1,5 @@
 #include "platform/win32/SpoolerRecords.h"
+#include "platform/win32/RecordLayouts.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32AppHost.h"
 
+#include "platform/win32/EntryPoints.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <winsock2.h>
@@ -31,7 +32,7 @@ class Win32Module final : public ports::Module {
 public:
     explicit Win32Module(HMODULE module) : module_(module) {}
     bool hasEntryPoint(const char* name) const noexcept override {
-        return name && GetProcAddress(module_.get(), name) != nullptr;
+        return win32::hasEntryPoint(module_.get(), name); // a Wine placeholder counts as missing
     }
     HMODULE handle() const { return module_.get(); }
 

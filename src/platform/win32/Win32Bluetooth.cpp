@@ -5,6 +5,7 @@
 #include "platform/win32/EntryPoints.h"
 #include "platform/win32/GuidConvert.h"
 #include "platform/win32/SizedBuffer.h"
+#include "platform/win32/RecordLayouts.h"
 
 #include <algorithm>
 #include <string>
@@ -13,9 +14,6 @@ namespace win32 {
 namespace {
 using ports::Status;
 namespace winerr = ports::winerr;
-
-static_assert(sizeof(BLUETOOTH_DEVICE_INFO) == 560, "the stack checks dwSize against its own record");
-static_assert(sizeof(BLUETOOTH_DEVICE_SEARCH_PARAMS) == (sizeof(void*) == 4 ? 0x20 : 0x28));
 
 ports::SystemTime systemTimeOf(const SYSTEMTIME& t) {
     return {t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
@@ -97,7 +95,7 @@ Status Win32Bluetooth::findFirstDevice(const ports::BluetoothSearchParams& param
         return ERROR_PROC_NOT_FOUND;
     HANDLE hRadio = nullptr;
     if (radio) {
-        UniqueKernelHandle* r = entryOf<UniqueKernelHandle>(radio);
+        const auto r = entryOf<UniqueKernelHandle>(radio);
         if (!r)
             return ERROR_INVALID_HANDLE;
         hRadio = r->get();
@@ -124,7 +122,7 @@ Status Win32Bluetooth::findFirstDevice(const ports::BluetoothSearchParams& param
 
 Status Win32Bluetooth::findNextDevice(ports::BluetoothDeviceSearch& search,
                                       ports::BluetoothDeviceInfo& out) noexcept {
-    DeviceSearch* s = entryOf<DeviceSearch>(search);
+    const auto s = entryOf<DeviceSearch>(search);
     if (!s)
         return ERROR_INVALID_HANDLE;
     if (!findNextDevice_)

@@ -3,7 +3,7 @@
 // GetProcAddress, never from an import of bluetoothapis.dll: Wine's bluetoothapis.dll ends the
 // process on most calls, and a missing function must read as "not available".
 #include "platform/ports/Bluetooth.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/common/HandleTable.h"
 #include "platform/win32/MingwGaps.h"
 #include "platform/win32/UniqueHandle.h"
 
@@ -11,6 +11,7 @@
 #include <bluetoothapis.h>
 
 #include <memory>
+#include <type_traits>
 #include <variant>
 
 namespace win32 {
@@ -39,10 +40,12 @@ public:
                                      std::uint32_t requirements) noexcept override;
     ports::Status sendAuthenticationResponse(const ports::BluetoothAuthResponse& response) noexcept override;
 
-    void closeHandle(std::uint64_t id) noexcept override { handles_.close(id); }
+    void closeHandle(std::uint64_t id) noexcept override { handles_.remove(id); }
 
 private:
     using AuthCallbackFn = BOOL(CALLBACK*)(LPVOID, BLUETOOTH_AUTHENTICATION_CALLBACK_PARAMS*);
+    // The stack calls it back with the convention of its own declaration (stdcall on i686).
+    static_assert(std::is_same_v<AuthCallbackFn, PFN_AUTHENTICATION_CALLBACK_EX>);
     using FindFirstRadioFn = HBLUETOOTH_RADIO_FIND(WINAPI*)(const BLUETOOTH_FIND_RADIO_PARAMS*, HANDLE*);
     using FindRadioCloseFn = BOOL(WINAPI*)(HBLUETOOTH_RADIO_FIND);
     using FindFirstDeviceFn = HBLUETOOTH_DEVICE_FIND(WINAPI*)(const BLUETOOTH_DEVICE_SEARCH_PARAMS*,
@@ -92,9 +95,12 @@ private:
     using Entry = std::variant<UniqueKernelHandle, DeviceSearch, Registration>;
 
     static BOOL CALLBACK onAuthentication(LPVOID context, BLUETOOTH_AUTHENTICATION_CALLBACK_PARAMS* params);
-    template <typename Held, typename Tag> Held* entryOf(const ports::Handle<Tag>& h) {
-        Entry* e = handles_.find(*this, h);
-        return e ? std::get_if<Held>(e) : nullptr;
+    // The entry behind `h` when it holds a Held, kept alive for the call.
+    template <typename Held, typename Tag>
+    std::shared_ptr<Held> entryOf(const ports::Handle<Tag>& h) const noexcept {
+        std::shared_ptr<Entry> e = handles_.find(h, this);
+        Held* held = e ? std::get_if<Held>(e.get()) : nullptr;
+        return held ? std::shared_ptr<Held>(std::move(e), held) : nullptr;
     }
 
     UniqueModule module_;
@@ -110,7 +116,7 @@ private:
     UnregisterFn unregister_ = nullptr;
     AuthenticateFn authenticate_ = nullptr;
     SendResponseFn sendResponse_ = nullptr;
-    HandleTable<Entry> handles_;
+    platform::HandleTable<Entry> handles_;
 };
 
 } // namespace win32

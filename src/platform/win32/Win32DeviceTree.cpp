@@ -7,6 +7,7 @@
 #include "platform/win32/EntryPoints.h"
 #include "platform/win32/GuidConvert.h"
 #include "platform/win32/SizedBuffer.h"
+#include "platform/win32/RecordLayouts.h"
 
 #include <newdev.h>
 
@@ -62,7 +63,7 @@ Status Win32DeviceTree::getClassDevs(const std::optional<ports::Guid>& classGuid
 
 Status Win32DeviceTree::enumDeviceInfo(ports::DeviceInfoSet& set, std::uint32_t index,
                                        ports::DeviceInfoData& out) noexcept {
-    DevInfoSet* s = setOf(set);
+    const auto s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
     SP_DEVINFO_DATA d{};
@@ -75,7 +76,7 @@ Status Win32DeviceTree::enumDeviceInfo(ports::DeviceInfoSet& set, std::uint32_t 
 
 Status Win32DeviceTree::enumDeviceInterfaces(ports::DeviceInfoSet& set, const ports::Guid& interfaceClass,
                                              std::uint32_t index, ports::DeviceInterfaceData& out) noexcept {
-    DevInfoSet* s = setOf(set);
+    const auto s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
     const GUID guid = toGuid(interfaceClass);
@@ -93,7 +94,7 @@ Status Win32DeviceTree::getDeviceInterfaceDetail(ports::DeviceInfoSet& set,
                                                  std::wstring& devicePath,
                                                  ports::DeviceInfoData& device) noexcept {
     devicePath.clear();
-    DevInfoSet* s = setOf(set);
+    const auto s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
     if (iface.token == 0 || iface.token > s->interfaces.size())
@@ -117,7 +118,7 @@ Status Win32DeviceTree::getDeviceInterfaceDetail(ports::DeviceInfoSet& set,
 Status Win32DeviceTree::getDeviceInstanceId(ports::DeviceInfoSet& set, const ports::DeviceInfoData& device,
                                             std::wstring& out) noexcept {
     out.clear();
-    DevInfoSet* s = setOf(set);
+    const auto s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
     SP_DEVINFO_DATA d;
@@ -142,7 +143,7 @@ Status Win32DeviceTree::getDeviceInstanceId(ports::DeviceInfoSet& set, const por
 Status Win32DeviceTree::getDeviceRegistryProperty(ports::DeviceInfoSet& set,
                                                   const ports::DeviceInfoData& device,
                                                   std::uint32_t spdrpCode, ports::RegValue& out) noexcept {
-    DevInfoSet* s = setOf(set);
+    const auto s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
     SP_DEVINFO_DATA d;
@@ -166,7 +167,7 @@ Status Win32DeviceTree::readDeviceRegistryValue(ports::DeviceInfoSet& set,
                                                 const ports::DeviceInfoData& device, std::uint32_t scope,
                                                 std::uint32_t keyType, std::wstring_view valueName,
                                                 ports::RegValue& out) noexcept {
-    DevInfoSet* s = setOf(set);
+    const auto s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
     SP_DEVINFO_DATA d;
@@ -197,7 +198,7 @@ Status Win32DeviceTree::readDeviceRegistryValue(ports::DeviceInfoSet& set,
 Status Win32DeviceTree::removeDevice(ports::DeviceInfoSet& set, const ports::DeviceInfoData& device,
                                      bool& restartNeeded) noexcept {
     restartNeeded = false;
-    DevInfoSet* s = setOf(set);
+    const auto s = setOf(set);
     if (!s)
         return ERROR_INVALID_HANDLE;
     SP_DEVINFO_DATA d;

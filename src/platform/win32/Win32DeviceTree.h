@@ -3,7 +3,7 @@
 // The unified-property functions and the two Configuration Manager lists that Wine has only as
 // placeholders are looked up at run time.
 #include "platform/ports/DeviceTree.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/common/HandleTable.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -86,7 +86,7 @@ public:
     ports::Status queryUsbPrinterName(std::wstring_view devicePath, const ports::UsbNameQuery& query,
                                       std::vector<std::uint8_t>& reply) noexcept override;
 
-    void closeHandle(std::uint64_t id) noexcept override { sets_.close(id); }
+    void closeHandle(std::uint64_t id) noexcept override { sets_.remove(id); }
 
 private:
     // A device information set and the interfaces enumerated from it: a DeviceInterfaceData's
@@ -95,7 +95,9 @@ private:
         UniqueDevInfo set;
         std::vector<SP_DEVICE_INTERFACE_DATA> interfaces;
     };
-    DevInfoSet* setOf(const ports::DeviceInfoSet& h) { return sets_.find(*this, h); }
+    std::shared_ptr<DevInfoSet> setOf(const ports::DeviceInfoSet& h) const noexcept {
+        return sets_.find(h, this);
+    }
     // The SP_DEVINFO_DATA of the member with this DEVINST (the set's own record, which SetupAPI
     // checks); ERROR_NO_SUCH_DEVINST when the set has no such member.
     ports::Status memberOf(HDEVINFO set, const ports::DeviceInfoData& device, SP_DEVINFO_DATA& out);
@@ -115,7 +117,7 @@ private:
     InterfacePropertyFn interfaceProperty_ = nullptr;
     EnumeratorsFn enumerators_ = nullptr;
     InterfaceListFn interfaceList_ = nullptr;
-    HandleTable<DevInfoSet> sets_;
+    platform::HandleTable<DevInfoSet> sets_;
 };
 
 } // namespace win32

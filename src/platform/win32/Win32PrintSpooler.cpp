@@ -3,6 +3,8 @@
 // Win32SpoolerPorts.cpp.
 #include "platform/win32/Win32PrintSpooler.h"
 
+#include "platform/common/PrinterName.h"
+
 #include "platform/win32/Win32Ports.h"
 
 #include "platform/win32/EntryPoints.h"
@@ -21,12 +23,9 @@ const wchar_t* orNull(const std::wstring& s) {
     return s.empty() ? nullptr : s.c_str();
 }
 
-// The rules a local printer name must follow: not empty, no "," and no "\" (the spooler uses them
-// to separate server, printer and suffixes). Checked here too so that every spooler answers alike.
+// Checked here too, so that a lax spooler (Wine's) answers as Windows does.
 Status checkPrinterName(std::wstring_view name) {
-    if (name.empty() || name.find_first_of(L",\\") != std::wstring_view::npos)
-        return ERROR_INVALID_PRINTER_NAME;
-    return winerr::Success;
+    return platform::validPrinterName(name) ? winerr::Success : winerr::InvalidPrinterName;
 }
 
 } // namespace
@@ -41,9 +40,8 @@ Win32PrintSpooler::Win32PrintSpooler()
     invokeCommand_ = entryPoint<InvokeCommandFn>(shell_.get(), "SHInvokePrinterCommandW");
 }
 
-HANDLE Win32PrintSpooler::handleOf(const ports::SpoolerHandle& h) {
-    UniquePrinter* p = printers_.find(*this, h);
-    return p ? p->get() : nullptr;
+HeldHandle<UniquePrinter> Win32PrintSpooler::handleOf(const ports::SpoolerHandle& h) const noexcept {
+    return HeldHandle<UniquePrinter>(printers_.find(h, this));
 }
 
 ports::SpoolerHandle Win32PrintSpooler::adopt(HANDLE h) {
@@ -75,7 +73,7 @@ Status Win32PrintSpooler::addPrinter(const ports::PrinterInfo2& info, ports::Spo
 }
 
 Status Win32PrintSpooler::deletePrinter(ports::SpoolerHandle& printer) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     return DeletePrinter(h) ? winerr::Success : lastError();
@@ -122,7 +120,7 @@ Status Win32PrintSpooler::getPrinter2(ports::SpoolerHandle& printer, ports::Prin
 
 Status Win32PrintSpooler::getPrinterAtLevel(ports::SpoolerHandle& printer, std::uint32_t level,
                                             ports::PrinterInfoAtLevel& out) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     if (level < 1 || level > 9)
@@ -137,7 +135,7 @@ Status Win32PrintSpooler::getPrinterAtLevel(ports::SpoolerHandle& printer, std::
 
 Status Win32PrintSpooler::setPrinter2(ports::SpoolerHandle& printer,
                                       const ports::PrinterInfo2& info) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     if (Status s = checkPrinterName(info.printerName))
@@ -147,7 +145,7 @@ Status Win32PrintSpooler::setPrinter2(ports::SpoolerHandle& printer,
 }
 
 Status Win32PrintSpooler::setPrinter7(ports::SpoolerHandle& printer, std::uint32_t action) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     PRINTER_INFO_7W record{nullptr, action};
@@ -155,7 +153,7 @@ Status Win32PrintSpooler::setPrinter7(ports::SpoolerHandle& printer, std::uint32
 }
 
 Status Win32PrintSpooler::setPrinterCommand(ports::SpoolerHandle& printer, std::uint32_t command) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     return SetPrinterW(h, 0, nullptr, command) ? winerr::Success : lastError();
@@ -163,7 +161,7 @@ Status Win32PrintSpooler::setPrinterCommand(ports::SpoolerHandle& printer, std::
 
 Status Win32PrintSpooler::getPrinterData(ports::SpoolerHandle& printer, std::wstring_view key,
                                          std::wstring_view valueName, ports::RegValue& out) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     const std::wstring k(key), v(valueName);
@@ -188,7 +186,7 @@ Status Win32PrintSpooler::getPrinterData(ports::SpoolerHandle& printer, std::wst
 
 Status Win32PrintSpooler::setPrinterData(ports::SpoolerHandle& printer, std::wstring_view key,
                                          std::wstring_view valueName, const ports::RegValue& value) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     const std::wstring k(key), v(valueName);
@@ -222,7 +220,7 @@ Status Win32PrintSpooler::setDefaultPrinter(std::wstring_view printerName) noexc
 
 Status Win32PrintSpooler::getDefaultDevMode(ports::SpoolerHandle& printer, std::wstring_view printerName,
                                             ports::DevMode& out) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     std::wstring n(printerName);
@@ -243,7 +241,7 @@ Status Win32PrintSpooler::editDevMode(ports::WindowId owner, ports::SpoolerHandl
                                       std::wstring_view printerName, std::uint32_t mode,
                                       ports::DevMode& inOut, std::int32_t& answer) noexcept {
     answer = 0;
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     std::wstring n(printerName);
@@ -326,7 +324,7 @@ Status Win32PrintSpooler::paperSizes(std::wstring_view device, std::wstring_view
 Status Win32PrintSpooler::enumForms(ports::SpoolerHandle& printer,
                                     std::vector<ports::FormInfo1>& out) noexcept {
     out.clear();
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     RecordBuffer buf;
@@ -343,7 +341,7 @@ Status Win32PrintSpooler::enumForms(ports::SpoolerHandle& printer,
 
 Status Win32PrintSpooler::getForm(ports::SpoolerHandle& printer, std::wstring_view formName,
                                   ports::FormInfo1& out) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     std::wstring n(formName);
@@ -357,7 +355,7 @@ Status Win32PrintSpooler::getForm(ports::SpoolerHandle& printer, std::wstring_vi
 }
 
 Status Win32PrintSpooler::deleteForm(ports::SpoolerHandle& printer, std::wstring_view formName) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     std::wstring n(formName);

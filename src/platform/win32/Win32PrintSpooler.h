@@ -3,7 +3,8 @@
 // Entry points that older systems or Wine lack (the driver-store functions, the set-default
 // function by ordinal 204, SHInvokePrinterCommandW) are looked up at run time, never imported.
 #include "platform/ports/PrintSpooler.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/common/HandleTable.h"
+#include "platform/win32/HeldHandle.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -99,11 +100,11 @@ public:
     ports::Status invokePrinterCommand(ports::WindowId owner, std::uint32_t action,
                                        std::wstring_view printerPath) noexcept override;
 
-    void closeHandle(std::uint64_t id) noexcept override { printers_.close(id); }
+    void closeHandle(std::uint64_t id) noexcept override { printers_.remove(id); }
 
 private:
-    // The system handle behind `h`, or null when `h` is not an open handle of this port.
-    HANDLE handleOf(const ports::SpoolerHandle& h);
+    // The system handle behind `h`, held for the call; null when `h` is not an open handle of this port.
+    HeldHandle<UniquePrinter> handleOf(const ports::SpoolerHandle& h) const noexcept;
     ports::SpoolerHandle adopt(HANDLE h);
 
     using UploadFn = HRESULT(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, HWND, LPWSTR, PULONG);
@@ -121,7 +122,7 @@ private:
     PackagePathFn packagePath_ = nullptr;
     SetDefaultFn setDefault_ = nullptr;
     InvokeCommandFn invokeCommand_ = nullptr;
-    HandleTable<UniquePrinter> printers_;
+    platform::HandleTable<UniquePrinter> printers_;
 };
 
 } // namespace win32

@@ -5,12 +5,39 @@
 #include "platform/win32/SizedBuffer.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
 #include <string>
 
 namespace win32 {
 namespace {
 using ports::Status;
 namespace winerr = ports::winerr;
+
+// The two ends of a one-way pipe whose read end can do overlapped reads: a named pipe with one
+// instance under a name of this process, refusing remote clients, and its client end for writing.
+Status createOverlappedPipe(SECURITY_ATTRIBUTES& sa, UniqueKernelHandle& readEnd,
+                            UniqueKernelHandle& writeEnd) noexcept {
+    static std::atomic<unsigned long> serial{0};
+    wchar_t name[96];
+    std::swprintf(name, std::size(name), L"\\\\.\\pipe\\orvello-%lu-%lu", GetCurrentProcessId(), ++serial);
+    // The buffer CreatePipe gives by default; a writer waits for the reader beyond it, as with CreatePipe.
+    constexpr DWORD kBuffer = 4096;
+    const HANDLE server =
+        CreateNamedPipeW(name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                         PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
+                         kBuffer, kBuffer, 0, &sa);
+    if (server == INVALID_HANDLE_VALUE)
+        return lastError();
+    UniqueKernelHandle r(server);
+    const HANDLE client =
+        CreateFileW(name, GENERIC_WRITE, 0, &sa, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (client == INVALID_HANDLE_VALUE)
+        return lastError();
+    readEnd = std::move(r);
+    writeEnd = UniqueKernelHandle(client);
+    return winerr::Success;
+}
 } // namespace
 
 Status Win32Processes::start(const ports::ProcessStartInfo& info, ports::ProcessHandle& out) noexcept {
@@ -22,7 +49,7 @@ Status Win32Processes::start(const ports::ProcessStartInfo& info, ports::Process
         si.wShowWindow = SW_HIDE;
     }
     if (info.output) {
-        HANDLE output = handleOf(*info.output);
+        const auto output = handleOf(*info.output);
         if (!output)
             return ERROR_INVALID_HANDLE;
         si.dwFlags |= STARTF_USESTDHANDLES;
@@ -38,12 +65,12 @@ Status Win32Processes::start(const ports::ProcessStartInfo& info, ports::Process
                         nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &pi))
         return lastError();
     CloseHandle(pi.hThread);
-    out = ports::ProcessHandle(*this, handles_.add(UniqueKernelHandle(pi.hProcess)));
+    out = ports::ProcessHandle(*this, handles_.add(KernelObject(UniqueKernelHandle(pi.hProcess))));
     return winerr::Success;
 }
 
 Status Win32Processes::wait(ports::ProcessHandle& process, std::uint32_t timeoutMs) noexcept {
-    HANDLE h = handleOf(process);
+    const auto h = handleOf(process);
     if (!h)
         return ERROR_INVALID_HANDLE;
     switch (WaitForSingleObject(h, timeoutMs)) {
@@ -57,7 +84,7 @@ Status Win32Processes::wait(ports::ProcessHandle& process, std::uint32_t timeout
 }
 
 Status Win32Processes::exitCode(ports::ProcessHandle& process, std::uint32_t& out) noexcept {
-    HANDLE h = handleOf(process);
+    const auto h = handleOf(process);
     if (!h)
         return ERROR_INVALID_HANDLE;
     DWORD code = 0;
@@ -68,7 +95,7 @@ Status Win32Processes::exitCode(ports::ProcessHandle& process, std::uint32_t& ou
 }
 
 Status Win32Processes::terminate(ports::ProcessHandle& process, std::uint32_t exitCode) noexcept {
-    HANDLE h = handleOf(process);
+    const auto h = handleOf(process);
     if (!h)
         return ERROR_INVALID_HANDLE;
     return TerminateProcess(h, exitCode) ? winerr::Success : lastError();
@@ -79,23 +106,47 @@ Status Win32Processes::createPipe(bool inheritable, ports::PipeHandle& readEnd,
     readEnd.reset();
     writeEnd.reset();
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, inheritable ? TRUE : FALSE};
-    HANDLE r = nullptr, w = nullptr;
-    if (!CreatePipe(&r, &w, &sa, 0))
+    UniqueKernelHandle closed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!closed)
         return lastError();
-    readEnd = ports::PipeHandle(*this, handles_.add(UniqueKernelHandle(r)));
-    writeEnd = ports::PipeHandle(*this, handles_.add(UniqueKernelHandle(w)));
+    UniqueKernelHandle r, w;
+    if (Status e = createOverlappedPipe(sa, r, w))
+        return e;
+    readEnd = ports::PipeHandle(*this, handles_.add(KernelObject(std::move(r), std::move(closed))));
+    writeEnd = ports::PipeHandle(*this, handles_.add(KernelObject(std::move(w))));
     return winerr::Success;
 }
 
 Status Win32Processes::readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes,
                                 std::vector<std::uint8_t>& out) noexcept {
     out.clear();
-    HANDLE h = handleOf(readEnd);
-    if (!h)
-        return ERROR_INVALID_HANDLE;
+    const auto held = handleOf(readEnd);
+    KernelObject* end = held.entry();
+    if (!end || !end->closed)
+        return ERROR_INVALID_HANDLE; // not an open read end of this port
+    const HANDLE h = end->get();
+    UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!done)
+        return lastError();
     out.resize(std::min<std::size_t>(maxBytes, 0x7FFFFFFF));
+    OVERLAPPED ov{};
+    ov.hEvent = done.get();
+    if (!ReadFile(h, out.data(), static_cast<DWORD>(out.size()), nullptr, &ov)) {
+        if (const DWORD e = GetLastError(); e != ERROR_IO_PENDING) {
+            out.clear();
+            return e;
+        }
+        ++end->pendingReads;
+        const HANDLE events[] = {done.get(), end->closed.get()};
+        const DWORD woke = WaitForMultipleObjects(2, events, FALSE, INFINITE);
+        --end->pendingReads;
+        // Data first: a read that completed as the end was closed still delivers what it read.
+        if (woke != WAIT_OBJECT_0)
+            CancelIo(h);
+    }
     DWORD got = 0;
-    if (!ReadFile(h, out.data(), static_cast<DWORD>(out.size()), &got, nullptr)) {
+    // Waits for the read to finish (or for the cancel to land) before `ov` and the buffer go.
+    if (!GetOverlappedResult(h, &ov, &got, TRUE)) {
         out.clear();
         return lastError();
     }
@@ -105,7 +156,7 @@ Status Win32Processes::readPipe(ports::PipeHandle& readEnd, std::size_t maxBytes
 
 Status Win32Processes::writePipe(ports::PipeHandle& writeEnd,
                                  const std::vector<std::uint8_t>& data) noexcept {
-    HANDLE h = handleOf(writeEnd);
+    const auto h = handleOf(writeEnd);
     if (!h)
         return ERROR_INVALID_HANDLE;
     std::size_t done = 0;
@@ -120,7 +171,7 @@ Status Win32Processes::writePipe(ports::PipeHandle& writeEnd,
 }
 
 Status Win32Processes::redirectStdOutput(const ports::PipeHandle& writeEnd) noexcept {
-    HANDLE h = handleOf(writeEnd);
+    const auto h = handleOf(writeEnd);
     if (!h)
         return ERROR_INVALID_HANDLE;
     std::lock_guard lock(stdMutex_);
@@ -144,6 +195,17 @@ Status Win32Processes::restoreStdOutput() noexcept {
     redirected_ = false;
     savedStdOutput_ = nullptr;
     return winerr::Success;
+}
+
+void Win32Processes::closeHandle(std::uint64_t id) noexcept {
+    // The handle itself closes when no call holds it any more; a read waiting on it stops now.
+    if (const auto gone = handles_.remove(id); gone && gone->closed)
+        SetEvent(gone->closed.get());
+}
+
+bool Win32Processes::readPending(const ports::PipeHandle& readEnd) const noexcept {
+    const auto held = handleOf(readEnd);
+    return held.entry() && held.entry()->pendingReads > 0;
 }
 
 std::unique_ptr<ports::Processes> makeWin32Processes() {

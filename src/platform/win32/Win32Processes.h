@@ -1,11 +1,13 @@
 #pragma once
 // Child processes and anonymous pipes of this machine.
 #include "platform/ports/Processes.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/common/HandleTable.h"
+#include "platform/win32/HeldHandle.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
 
+#include <atomic>
 #include <mutex>
 
 namespace win32 {
@@ -25,15 +27,32 @@ public:
     ports::Status redirectStdOutput(const ports::PipeHandle& writeEnd) noexcept override;
     ports::Status restoreStdOutput() noexcept override;
 
-    void closeHandle(std::uint64_t id) noexcept override { handles_.close(id); }
+    // Closing a pipe's read end wakes a read blocked on it (it answers ERROR_OPERATION_ABORTED).
+    void closeHandle(std::uint64_t id) noexcept override;
+
+    // Whether a read on this end is waiting in the system for data: lets a test know that a reader
+    // is really blocked before it closes the end under it.
+    [[nodiscard]] bool readPending(const ports::PipeHandle& readEnd) const noexcept;
 
 private:
-    // Processes and pipe ends are both kernel handles closed by CloseHandle.
-    template <typename Tag> HANDLE handleOf(const ports::Handle<Tag>& h) {
-        UniqueKernelHandle* k = handles_.find(*this, h);
-        return k ? k->get() : nullptr;
+    // A process or a pipe end, all kernel handles closed by CloseHandle. A read end is the server
+    // end of a named pipe opened for overlapped reads (an anonymous pipe cannot do them), so a read
+    // waits on both its data and `closed`, the event that closing the port handle sets.
+    struct KernelObject {
+        using Type = HANDLE;
+        UniqueKernelHandle handle;
+        UniqueKernelHandle closed; // manual-reset event; read ends only
+        std::atomic<int> pendingReads{0};
+
+        explicit KernelObject(UniqueKernelHandle h, UniqueKernelHandle c = {}) noexcept
+            : handle(std::move(h)), closed(std::move(c)) {}
+        KernelObject(KernelObject&& o) noexcept : handle(std::move(o.handle)), closed(std::move(o.closed)) {}
+        HANDLE get() const noexcept { return handle.get(); }
+    };
+    template <typename Tag> HeldHandle<KernelObject> handleOf(const ports::Handle<Tag>& h) const noexcept {
+        return HeldHandle<KernelObject>(handles_.find(h, this));
     }
-    HandleTable<UniqueKernelHandle> handles_;
+    platform::HandleTable<KernelObject> handles_;
 
     std::mutex stdMutex_;
     bool redirected_ = false;

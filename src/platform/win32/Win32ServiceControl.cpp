@@ -35,7 +35,7 @@ Status Win32ServiceControl::openManager(std::uint32_t access, ports::ServiceMana
 Status Win32ServiceControl::openService(ports::ServiceManagerHandle& manager, std::wstring_view name,
                                         std::uint32_t access, ports::ServiceHandle& out) noexcept {
     out.reset();
-    SC_HANDLE m = handleOf(manager);
+    const auto m = handleOf(manager);
     if (!m)
         return ERROR_INVALID_HANDLE;
     const std::wstring n(name);
@@ -47,7 +47,7 @@ Status Win32ServiceControl::openService(ports::ServiceManagerHandle& manager, st
 }
 
 Status Win32ServiceControl::queryStatus(ports::ServiceHandle& service, ports::ServiceStatus& out) noexcept {
-    SC_HANDLE s = handleOf(service);
+    const auto s = handleOf(service);
     if (!s)
         return ERROR_INVALID_HANDLE;
     SERVICE_STATUS status{};
@@ -58,7 +58,7 @@ Status Win32ServiceControl::queryStatus(ports::ServiceHandle& service, ports::Se
 }
 
 Status Win32ServiceControl::start(ports::ServiceHandle& service) noexcept {
-    SC_HANDLE s = handleOf(service);
+    const auto s = handleOf(service);
     if (!s)
         return ERROR_INVALID_HANDLE;
     return StartServiceW(s, 0, nullptr) ? winerr::Success : lastError();
@@ -66,7 +66,7 @@ Status Win32ServiceControl::start(ports::ServiceHandle& service) noexcept {
 
 Status Win32ServiceControl::control(ports::ServiceHandle& service, std::uint32_t code,
                                     ports::ServiceStatus& out) noexcept {
-    SC_HANDLE s = handleOf(service);
+    const auto s = handleOf(service);
     if (!s)
         return ERROR_INVALID_HANDLE;
     SERVICE_STATUS status{};

@@ -1,7 +1,8 @@
 #pragma once
 // The service control manager of this machine (the "Spooler" service).
 #include "platform/ports/ServiceControl.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/common/HandleTable.h"
+#include "platform/win32/HeldHandle.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -26,16 +27,15 @@ public:
     ports::Status control(ports::ServiceHandle& service, std::uint32_t code,
                           ports::ServiceStatus& out) noexcept override;
 
-    void closeHandle(std::uint64_t id) noexcept override { handles_.close(id); }
+    void closeHandle(std::uint64_t id) noexcept override { handles_.remove(id); }
 
 private:
     // Manager and service handles share one table: both are SC_HANDLEs closed the same way, and the
     // handle types of the port keep them apart.
-    template <typename Tag> SC_HANDLE handleOf(const ports::Handle<Tag>& h) {
-        UniqueService* s = handles_.find(*this, h);
-        return s ? s->get() : nullptr;
+    template <typename Tag> HeldHandle<UniqueService> handleOf(const ports::Handle<Tag>& h) const noexcept {
+        return HeldHandle<UniqueService>(handles_.find(h, this));
     }
-    HandleTable<UniqueService> handles_;
+    platform::HandleTable<UniqueService> handles_;
 };
 
 } // namespace win32

@@ -41,7 +41,7 @@ Status Win32PrintSpooler::enumDrivers(std::wstring_view environment, std::uint32
 
 Status Win32PrintSpooler::getPrinterDriver(ports::SpoolerHandle& printer, std::wstring_view environment,
                                            std::uint32_t level, ports::DriverInfo& out) noexcept {
-    HANDLE h = handleOf(printer);
+    const auto h = handleOf(printer);
     if (!h)
         return ERROR_INVALID_HANDLE;
     if (driverInfoSize(level) == 0)

@@ -74,7 +74,7 @@ Status Win32PrintSpooler::deletePortUi(ports::WindowId owner, std::wstring_view 
 
 ports::XcvResult Win32PrintSpooler::xcvAddPort(ports::SpoolerHandle& xcv,
                                                const ports::PortData1& data) noexcept {
-    HANDLE h = handleOf(xcv);
+    const auto h = handleOf(xcv);
     if (!h)
         return {ERROR_INVALID_HANDLE, 0};
     PORT_DATA_1 record;
@@ -85,7 +85,7 @@ ports::XcvResult Win32PrintSpooler::xcvAddPort(ports::SpoolerHandle& xcv,
 
 ports::XcvResult Win32PrintSpooler::xcvDeletePort(ports::SpoolerHandle& xcv,
                                                   std::wstring_view portName) noexcept {
-    HANDLE h = handleOf(xcv);
+    const auto h = handleOf(xcv);
     if (!h)
         return {ERROR_INVALID_HANDLE, 0};
     DELETE_PORT_DATA_1 record;

@@ -1,6 +1,6 @@
 #include "platform/win32/Win32SystemInfo.h"
 
-#include "platform/win32/ProcAddress.h"
+#include "platform/win32/EntryPoints.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -38,7 +38,7 @@ template <typename F> std::wstring growing(F get) {
 
 Architecture Win32SystemInfo::nativeArchitecture() noexcept {
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    auto isWow64Process2 = procAddress<IsWow64Process2Fn>(kernel, "IsWow64Process2");
+    auto isWow64Process2 = entryPoint<IsWow64Process2Fn>(kernel, "IsWow64Process2");
     if (!isWow64Process2)
         return ports::architectureFromWow64(std::nullopt, isWow64Process());
     USHORT process = 0, native = 0;
@@ -57,7 +57,7 @@ ports::WindowsVersion Win32SystemInfo::windowsVersion() noexcept {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto rtlGetVersion = procAddress<RtlGetVersionFn>(ntdll, "RtlGetVersion");
+    auto rtlGetVersion = entryPoint<RtlGetVersionFn>(ntdll, "RtlGetVersion");
     if (!rtlGetVersion || rtlGetVersion(&info) != 0)
         return {};
     return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};

@@ -24,7 +24,7 @@ TEST(ErrorCodeName, TheNamedCodesInLowerCaseHex) {
         {0x80004002, L"0x80004002 - E_NOINTERFACE"},
         {0x80004003, L"0x80004003 - E_POINTER"},
         {0x80004004, L"0x80004004 - E_ABORT"},
-        {0x80004005, L"0x80004005 - S_FAIL"},
+        {0x80004005, L"0x80004005 - E_FAIL"},
         {0x8000FFFF, L"0x8000ffff - E_UNEXPECTED"},
         {0x80070005, L"0x80070005 - E_ACCESSDENIED"},
         {0x80070006, L"0x80070006 - E_HANDLE"},

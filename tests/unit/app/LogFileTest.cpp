@@ -3,10 +3,12 @@
 #include "app/CMyLog.h"
 
 #include "base/Utf.h"
+#include "platform/sim/SimClock.h"
 #include "support/TestMachine.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <thread>
 
@@ -184,6 +186,45 @@ TEST_F(LogFile, AFailedBatchIsDroppedAndTheNextOneWritten) {
     EXPECT_EQ(fileBytes(fs, std::wstring(kFolder) + L"Orvello 2024-05-29.log"),
               utf16le(u"\xFEFF"
                       u"2024-05-29 10:00:00.000 : kept\r\n"));
+}
+
+// A clock that keeps the log's writer waiting, as a stuck write would, and counts the calls under
+// way; the thread that made it gets its answers at once.
+class SlowForTheWriter final : public ports::Clock {
+public:
+    explicit SlowForTheWriter(ports::Clock& inner) : inner_(inner), caller_(std::this_thread::get_id()) {}
+
+    std::atomic<int> underWay{0};
+
+    ports::SystemTime localTime() noexcept override {
+        ++underWay;
+        if (std::this_thread::get_id() != caller_)
+            std::this_thread::sleep_for(700ms);
+        const ports::SystemTime t = inner_.localTime();
+        --underWay;
+        return t;
+    }
+    std::uint64_t nowMs() noexcept override { return inner_.nowMs(); }
+    void sleepMs(std::uint32_t ms) noexcept override { inner_.sleepMs(ms); }
+
+private:
+    ports::Clock& inner_;
+    std::thread::id caller_;
+};
+
+TEST_F(LogFile, TheWriterIsJoinedEvenBehindASlowWriteAndFinishesItsBatch) {
+    sim::VirtualClock time(ports::SystemTime{2024, 5, 3, 29, 10, 0, 0, 0});
+    SlowForTheWriter slow(time);
+    {
+        CMyLog log(fs, slow);
+        log.start(kModule, L"Orvello");
+        log.addLine(L"last words");
+    }
+    // Nothing is left inside the ports the log was given.
+    EXPECT_EQ(slow.underWay.load(), 0);
+    EXPECT_EQ(fileBytes(fs, std::wstring(kFolder) + L"Orvello 2024-05-29.log"),
+              utf16le(u"\xFEFF"
+                      u"2024-05-29 10:00:00.000 : last words\r\n"));
 }
 
 } // namespace

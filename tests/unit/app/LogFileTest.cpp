@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <mutex>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -17,26 +17,6 @@ namespace {
 using testing_support::TestMachine;
 namespace winerr = ports::winerr;
 using namespace std::chrono_literals;
-
-class FakeClock final : public ports::Clock {
-public:
-    void set(int y, int mo, int d, int h, int mi, int s, int ms) {
-        std::lock_guard lock(mutex_);
-        now_ = {static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(mo), 0,
-                static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(h),  static_cast<std::uint16_t>(mi),
-                static_cast<std::uint16_t>(s), static_cast<std::uint16_t>(ms)};
-    }
-    ports::SystemTime localTime() noexcept override {
-        std::lock_guard lock(mutex_);
-        return now_;
-    }
-    std::uint64_t nowMs() noexcept override { return 0; }
-    void sleepMs(std::uint32_t) noexcept override {}
-
-private:
-    std::mutex mutex_;
-    ports::SystemTime now_;
-};
 
 constexpr const wchar_t* kModule = L"C:\\Program Files (x86)\\Orvello\\Orvello.exe";
 constexpr const wchar_t* kFolder = L"C:\\Program Files (x86)\\Orvello\\Log\\";
@@ -60,11 +40,18 @@ class LogFile : public ::testing::Test {
 protected:
     TestMachine m;
     ports::FileSystem& fs = m.platform().files();
-    FakeClock clock;
+    // The local time starts at the given moment and moves only when the test advances it.
+    sim::VirtualClock& startAt(int y, int mo, int d, int h, int mi, int s, int ms) {
+        const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
+        return clock_.emplace(ports::SystemTime{u(y), u(mo), 0, u(d), u(h), u(mi), u(s), u(ms)});
+    }
+
+private:
+    std::optional<sim::VirtualClock> clock_;
 };
 
 TEST_F(LogFile, TwoRunsOnOneDayShareAFileAndMidnightStartsTheNext) {
-    clock.set(2024, 5, 29, 23, 59, 58, 7);
+    auto& clock = startAt(2024, 5, 29, 23, 59, 58, 7);
     {
         CMyLog log(fs, clock);
         log.start(kModule, L"Orvello");
@@ -76,10 +63,10 @@ TEST_F(LogFile, TwoRunsOnOneDayShareAFileAndMidnightStartsTheNext) {
     {
         CMyLog log(fs, clock);
         log.start(kModule, L"Orvello");
-        clock.set(2024, 5, 29, 23, 59, 59, 999);
+        clock.advance(1992); // 23:59:59.999
         log.addLine(L"\x6253\x5370 \U0001F5A8");
         ASSERT_TRUE(log.waitUntilWritten(10s));
-        clock.set(2024, 5, 30, 0, 0, 0, 0);
+        clock.advance(1); // midnight
         log.addLine(L"after midnight");
         ASSERT_TRUE(log.waitUntilWritten(10s));
     }
@@ -95,7 +82,7 @@ TEST_F(LogFile, TwoRunsOnOneDayShareAFileAndMidnightStartsTheNext) {
 }
 
 TEST_F(LogFile, NothingBeforeTheWriterIsStarted) {
-    clock.set(2024, 5, 29, 12, 0, 0, 0);
+    auto& clock = startAt(2024, 5, 29, 12, 0, 0, 0);
     {
         CMyLog log(fs, clock);
         log.logStartLine();
@@ -107,7 +94,7 @@ TEST_F(LogFile, NothingBeforeTheWriterIsStarted) {
 }
 
 TEST_F(LogFile, OnlyTheFirstStartCounts) {
-    clock.set(2024, 1, 2, 3, 4, 5, 6);
+    auto& clock = startAt(2024, 1, 2, 3, 4, 5, 6);
     CMyLog log(fs, clock);
     log.start(kModule, L"Orvello");
     log.start(L"C:\\Elsewhere\\Other.exe", L"Other");
@@ -122,7 +109,7 @@ TEST_F(LogFile, AnExecutableDeeperThanMaxPathStillFindsItsFolder) {
     while (folder.size() < 300)
         folder += L"\\a-rather-long-folder-name";
     ASSERT_EQ(fs.createDirectories(folder), winerr::Success);
-    clock.set(2024, 5, 29, 8, 0, 0, 0);
+    auto& clock = startAt(2024, 5, 29, 8, 0, 0, 0);
     {
         CMyLog log(fs, clock);
         log.start(folder + L"\\Orvello.exe", L"Orvello");
@@ -135,7 +122,7 @@ TEST_F(LogFile, AnExecutableDeeperThanMaxPathStillFindsItsFolder) {
 }
 
 TEST_F(LogFile, LinesFromManyThreadsAllArriveEachInItsOrder) {
-    clock.set(2024, 5, 29, 9, 30, 0, 250);
+    auto& clock = startAt(2024, 5, 29, 9, 30, 0, 250);
     constexpr int kThreads = 4, kLines = 200;
     {
         CMyLog log(fs, clock);
@@ -175,7 +162,7 @@ TEST_F(LogFile, LinesFromManyThreadsAllArriveEachInItsOrder) {
 }
 
 TEST_F(LogFile, AFailedBatchIsDroppedAndTheNextOneWritten) {
-    clock.set(2024, 5, 29, 10, 0, 0, 0);
+    auto& clock = startAt(2024, 5, 29, 10, 0, 0, 0);
     CMyLog log(fs, clock);
     log.start(kModule, L"Orvello");
     m.machine().write([](sim::Json& s) { s["faults"] = {{{"operation", "WriteFile"}, {"code", 5}}}; });
@@ -213,8 +200,7 @@ private:
 };
 
 TEST_F(LogFile, TheWriterIsJoinedEvenBehindASlowWriteAndFinishesItsBatch) {
-    sim::VirtualClock time(ports::SystemTime{2024, 5, 3, 29, 10, 0, 0, 0});
-    SlowForTheWriter slow(time);
+    SlowForTheWriter slow(startAt(2024, 5, 29, 10, 0, 0, 0));
     {
         CMyLog log(fs, slow);
         log.start(kModule, L"Orvello");

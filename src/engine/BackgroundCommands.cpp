@@ -25,6 +25,8 @@ bool BackgroundCommands::start(const app::AppContext& ctx, std::wstring_view com
     if (stopping_)
         return false;
     reapFinished(lock);
+    if (stopping_) // the end came while finished threads were joined
+        return false;
     CThreadCommand& command = commands_.emplace_back();
     command.commandLine = commandLine;
     try {
@@ -80,7 +82,8 @@ void BackgroundCommands::reapFinished(std::unique_lock<std::mutex>& lock) {
     }
     lock.unlock();
     for (auto& command : done)
-        command.thread.join(); // finished: the thread is at its end
+        if (command.thread.joinable())
+            command.thread.join(); // finished: the thread is at its end
     lock.lock();
 }
 

@@ -35,14 +35,17 @@ inline std::string printingScript(const std::vector<std::string>& lines, int exi
     return script;
 }
 
-// Makes the program `folder\name` on the simulated disk run `script` in the host's shell.
+// Makes the program `folder\name` on the simulated disk run `script` in the host's shell. The
+// program's own arguments go to the script's positional parameters (sh), or after a "rem" (cmd,
+// which appends them to its command line).
 inline void installHostTool(sim::SimMachine& machine, ports::FileSystem& files, const std::wstring& folder,
                             const std::wstring& name, std::string_view script) {
 #ifdef _WIN32
     const sim::Json host = {{"path", "C:\\windows\\system32\\cmd.exe"},
-                            {"args", {"/c", std::string(script)}}};
+                            {"args", sim::Json::array({"/c", std::string(script) + "&rem"})}};
 #else
-    const sim::Json host = {{"path", "/bin/sh"}, {"args", {"-c", std::string(script), "tool"}}};
+    const sim::Json host = {{"path", "/bin/sh"},
+                            {"args", sim::Json::array({"-c", std::string(script), "tool"})}};
 #endif
     machine.write([&](sim::Json& s) {
         sim::Json entry = host;

@@ -58,6 +58,16 @@ if [ $linux_ok = 1 ]; then
   timeout 1800 build/linux/tests/orvello_tests --gtest_brief=1 --gtest_output="json:$results/linux.json" ||
     failed_steps+=("linux suite")
 fi
+# ThreadSanitizer over the suites whose code runs threads of its own; only their executable is built.
+# A report ends the run with a non-zero exit, and that fails the step.
+tsan_suites='LogFile.*:BackgroundCommands.*:OutputCapture.*:RunDeviceTool.*:DeviceToolHost.*:SingleInstance.*'
+tsan_suites+=':SimProcessesTest.*:SimSharedState.*:MessageLog.*:Startup.*:StartupContext.*'
+if step "build linux-tsan" build_preset linux-tsan; then
+  echo "== linux threaded suites under ThreadSanitizer"
+  TSAN_OPTIONS="halt_on_error=1" timeout 1800 setarch "$(uname -m)" -R \
+    build/linux-tsan/tests/orvello_tests --gtest_brief=1 --gtest_filter="$tsan_suites" ||
+    failed_steps+=("linux threaded suites under ThreadSanitizer")
+fi
 if [ $windows_ok = 1 ]; then
   echo "== windows suite (under Wine)"
   # The window tests need a display: a virtual one when there is none.

@@ -34,7 +34,7 @@ inline constexpr std::array<std::wstring_view, 3> kControlClasses = {L"CMsgWnd2U
 
 // The main window: no parent, WS_VISIBLE | WS_OVERLAPPEDWINDOW, extended style 0, position and size 0
 // (the layout's 560 by 400 applies), centred on the work area of its monitor.
-struct MainWindowSpec {
+struct MainWindowParameters {
     std::wstring_view title = kAppName;
     std::uint32_t style = 0x10CF0000;
     std::uint32_t exStyle = 0;

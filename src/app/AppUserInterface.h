@@ -27,9 +27,9 @@ public:
     // manager of the shell tree.
     virtual void registerControlClasses(std::span<const std::wstring_view> classNames) = 0;
 
-    // Creates the main window (CMainFrame) as `spec` describes. False when it cannot be created;
+    // Creates the main window (CMainFrame) as `parameters` describe. False when it cannot be created;
     // start-up then fails and the process ends with exit code 0.
-    virtual bool createMainWindow(CApp& app, const MainWindowSpec& spec) = 0;
+    virtual bool createMainWindow(CApp& app, const MainWindowParameters& parameters) = 0;
     // Runs the message loop until the main window has been destroyed.
     virtual void runMessageLoop() = 0;
     // Another copy of the program asked this one to come forward: show the main window, restore

@@ -9,38 +9,24 @@
 #include "catalogue/CatalogueHeader.h"
 #include "catalogue/LoadXmlResource.h"
 
-#include <atomic>
-
-namespace {
-std::atomic<CApp*> theApp{nullptr};
-} // namespace
-
 CApp::CApp(ports::Platform& platform, app::AppParts parts)
     : platform_(platform), identity_(std::move(parts.identity)), ui_(std::move(parts.ui)),
-      say_(std::move(parts.say)), log_(platform.files(), platform.clock()),
-      outputPipe_(std::move(parts.outputPipe)), engine_{.platform = platform} {
+      say_(std::move(parts.say)), log_(platform.files(), platform.clock()), context_{.platform = platform},
+      outputPipe_(std::move(parts.outputPipe)), backgroundCommands_(std::move(parts.backgroundCommands)) {
     if (!ui_)
         ui_ = std::make_unique<app::NoMainWindowYet>(say_);
-    // What does not depend on the machine's answers at start-up; completeEngineContext() adds the
-    // rest.
-    engine_.debugMode = [] { return DebugMode.load() != 0; };
-    engine_.systemErrorText = [this](std::uint32_t code) {
+    // What does not depend on the machine's answers at start-up; completeContext() adds the rest.
+    context_.systemErrorText = [this](std::uint32_t code) {
         return app::systemErrorText(platform_.system(), code);
     };
-    engine_.translate = [this](std::wstring_view id) { return language_.translate(id); };
-    engine_.outputPipe = outputPipe_.get();
-    CApp* none = nullptr;
-    theApp.compare_exchange_strong(none, this);
+    context_.translate = [this](std::wstring_view id) { return language_.translate(id); };
+    context_.outputPipe = outputPipe_.get();
+    context_.backgroundCommands = backgroundCommands_.get();
 }
 
-CApp::~CApp() {
-    CApp* self = this;
-    theApp.compare_exchange_strong(self, nullptr);
-}
-
-CApp* CApp::instance() {
-    return theApp.load();
-}
+// The engine's parts go first (the members' order): their threads are joined while the context,
+// the language and the ports they use still exist.
+CApp::~CApp() = default;
 
 bool CApp::initInstance() {
     ports::SystemInfo& system = platform_.system();
@@ -74,7 +60,7 @@ bool CApp::initInstance() {
                                manufacturerDoc_);
     catalogue::ReadCatalogueHeader(catalogueDoc_, session_.manufacturer);
 
-    if (DebugMode.load() == 1) {
+    if (context_.debugMode.load() == 1) {
         log_.start(system.modulePath(), identity_.appName);
         log_.logStartLine();
     }
@@ -82,23 +68,25 @@ bool CApp::initInstance() {
     pickLanguage(system.userDefaultUiLanguage());
 
     libraries_.load(host);
-    completeEngineContext();
+    completeContext();
 
-    app::MainWindowSpec spec;
-    spec.title = identity_.appName;
-    return ui_->createMainWindow(*this, spec);
+    app::MainWindowParameters parameters;
+    parameters.title = identity_.appName;
+    return ui_->createMainWindow(*this, parameters);
 }
 
-// A failed start is reported only when the library offers another version; the network pages
-// then fail in their own way.
+// WSAStartup succeeds even when the library offers less than 2.2 and reports what it offers, so
+// the version is checked after a successful start: a lower one is reported and released. A start
+// that fails is not reported; the network pages then fail in their own way.
 void CApp::startWinsock() {
     ports::AppHost& host = platform_.host();
     std::uint16_t reported = 0;
     const std::uint16_t wanted = ports::winsockVersion(app::kWinsockMajor, app::kWinsockMinor);
-    if (host.startWinsock(wanted, reported) == ports::winerr::Success)
+    if (host.startWinsock(wanted, reported) != ports::winerr::Success)
         return;
-    if (reported != wanted)
-        ui_->messageBox(app::kWinsockVersionMessage, app::kErrorCaption);
+    if (reported == wanted)
+        return;
+    ui_->messageBox(app::kWinsockVersionMessage, app::kErrorCaption);
     (void)host.cleanupWinsock();
 }
 
@@ -110,10 +98,10 @@ void CApp::pickLanguage(std::uint16_t uiLanguage) {
 }
 
 // The machine's answers that the engine keeps for the run; the main window's start needs them.
-void CApp::completeEngineContext() {
+void CApp::completeContext() {
     ports::SystemInfo& system = platform_.system();
-    engine_.workingFolder = app::workingFolder(system, errorBox());
-    engine_.deviceConsoleTool = app::deviceConsoleTool(system);
+    context_.workingFolder = app::workingFolder(system, errorBox());
+    context_.deviceConsoleTool = app::deviceConsoleTool(system);
 }
 
 std::wstring CApp::printerDriverFolder() {
@@ -173,7 +161,7 @@ int runProcess(CApp& app, std::span<const std::wstring> args) {
     if (!app.ui().initialiseFramework())
         return 1;
     if (hasDebugSwitch(args))
-        DebugMode = 1;
+        app.context().debugMode = 1;
     if (app.initInstance()) {
         app.ui().runMessageLoop();
         app.exitInstance();

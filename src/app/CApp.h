@@ -1,10 +1,11 @@
 #pragma once
 // The application object: owns, for the whole run, the setup session with the discovered devices,
 // the two catalogue documents, the skin archive and the current language, the four system
-// libraries, the log file, the single-instance claim, the engine's context with the output pipe,
-// and the main window (through the user-interface seam). Exactly one exists while the program
-// runs; instance() reaches it.
+// libraries, the log file, the single-instance claim, the application context with the engine's
+// output pipe and background commands, and the main window (through the user-interface seam).
+// Whoever needs any of it is handed this object or its context; nothing reaches it globally.
 #include "app/AppConstants.h"
+#include "app/AppContext.h"
 #include "app/AppUserInterface.h"
 #include "app/CMyLog.h"
 #include "app/Folders.h"
@@ -13,9 +14,6 @@
 #include "app/language/Language.h"
 #include "app/skin/SkinArchive.h"
 #include "catalogue/XmlDocument.h"
-// Header only: the engine's context is a plain struct over the ports, so the application layer can
-// build it without depending on the engine's code.
-#include "engine/EngineContext.h"
 #include "platform/ports/Platform.h"
 
 #include <cstdint>
@@ -42,10 +40,12 @@ struct AppIdentity {
 // What the composition root plugs into CApp. Empty parts get their stand-ins.
 struct AppParts {
     std::unique_ptr<AppUserInterface> ui; // null: NoMainWindowYet
-    // The engine's output pipe, made where the engine is linked: the shared pointer carries the
-    // engine's deleter, so CApp owns the pipe without the application layer needing its code.
-    // Null: standard output cannot be captured.
+    // The engine's output pipe and background commands, made where the engine is linked: the
+    // shared pointers carry the engine's deleters, so CApp owns them without the application layer
+    // needing the engine's code. CApp must hold the only reference: it releases them before the
+    // context they use. Null: standard output cannot be captured / background commands do not run.
     std::shared_ptr<OutputPipe> outputPipe;
+    std::shared_ptr<BackgroundCommands> backgroundCommands;
     Reporter say; // empty: silent
     AppIdentity identity;
 };
@@ -58,9 +58,6 @@ public:
     ~CApp();
     CApp(const CApp&) = delete;
     CApp& operator=(const CApp&) = delete;
-
-    // The application object of this process: the first one constructed and not yet destroyed.
-    static CApp* instance();
 
     // Start-up up to the main window. True when the main window exists and the message loop is to
     // run; false for a second copy of the program (after signalling the first) and when the main
@@ -79,6 +76,7 @@ public:
 
     SetupSession& session() { return session_; }
     CMyLog& log() { return log_; }
+    const CMyLog& log() const { return log_; }
     const app::SystemLibraries& libraries() const { return libraries_; }
     ports::Platform& platform() { return platform_; }
     app::AppUserInterface& ui() { return *ui_; }
@@ -94,9 +92,10 @@ public:
     // The current language; the language dialog switches it.
     CLanguage& language() { return language_; }
 
-    // What the engine's routines run with. Complete once initInstance() has got as far as the main
-    // window; its output pipe is the one this object owns (null when none was given).
-    EngineContext& engineContext() { return engine_; }
+    // What the engine, the pages and the tools run with. Complete once initInstance() has got as far
+    // as the main window; its output pipe and background commands are the ones this object owns
+    // (null when none were given).
+    app::AppContext& context() { return context_; }
 
     // The print system's driver folder for this machine, asked of the spooler; "" and a message box
     // when it cannot be found.
@@ -115,7 +114,7 @@ public:
 private:
     void startWinsock();
     void pickLanguage(std::uint16_t uiLanguage);
-    void completeEngineContext();
+    void completeContext();
 
     ports::Platform& platform_;
     app::AppIdentity identity_;
@@ -133,15 +132,17 @@ private:
     CMyLog log_;
     std::unique_ptr<ports::SingleInstance> singleInstance_;
 
+    app::AppContext context_;
+    // After the context: their threads use it, so they are stopped and joined first.
     std::shared_ptr<OutputPipe> outputPipe_;
-    EngineContext engine_;
+    std::shared_ptr<BackgroundCommands> backgroundCommands_;
 };
 
 namespace app {
 
 // The process entry after the operating system's: initialise the framework (failure: exit code 1),
-// turn debug mode on for a "-debug" argument, run CApp's start-up, and when it succeeds the message
-// loop and the exit. The exit code is then 0.
+// turn the context's debug mode on for a "-debug" argument, run CApp's start-up, and when it succeeds the
+// message loop and the exit. The exit code is then 0.
 int runProcess(CApp& app, std::span<const std::wstring> args);
 
 } // namespace app

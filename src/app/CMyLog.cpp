@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -88,42 +89,41 @@ void writeBatch(CMyLog::Shared& s) {
     s.done.notify_all();
 }
 
-void writerLoop(std::shared_ptr<CMyLog::Shared> s) {
+void writerLoop(CMyLog::Shared& s) {
     for (;;) {
         {
-            std::unique_lock lock(s->mutex);
-            s->wake.wait(lock, [&] { return s->linesWaiting || s->quit; });
+            std::unique_lock lock(s.mutex);
+            s.wake.wait(lock, [&] { return s.linesWaiting || s.quit; });
             // Lines waiting win over quit, as the first of the two events does.
-            if (!s->linesWaiting)
+            if (!s.linesWaiting)
                 break;
-            s->linesWaiting = false;
+            s.linesWaiting = false;
         }
-        writeBatch(*s);
+        writeBatch(s);
     }
-    std::lock_guard lock(s->mutex);
-    s->writerEnded = true;
-    s->done.notify_all();
+    std::lock_guard lock(s.mutex);
+    s.writerEnded = true;
+    s.done.notify_all();
 }
 
 } // namespace
 
 CMyLog::CMyLog(ports::FileSystem& files, ports::Clock& clock)
-    : shared_(std::make_shared<Shared>(files, clock)) {}
+    : shared_(std::make_unique<Shared>(files, clock)) {}
 
 CMyLog::~CMyLog() {
     shared_->enabled = false;
     if (!writer_.joinable())
         return;
-    std::unique_lock lock(shared_->mutex);
-    shared_->quit = true;
-    shared_->wake.notify_all();
-    const bool ended =
-        shared_->done.wait_for(lock, std::chrono::milliseconds(500), [&] { return shared_->writerEnded; });
-    lock.unlock();
-    if (ended)
-        writer_.join();
-    else
-        writer_.detach(); // stuck in a write: it keeps the shared state alive and ends after it
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->quit = true;
+        shared_->wake.notify_all();
+    }
+    // Always joined, also behind a slow write: the writer uses the platform's file system and
+    // clock, which end after this object. A write is bounded by the file being opened only for
+    // the batch.
+    writer_.join();
 }
 
 void CMyLog::start(std::wstring_view modulePath, std::wstring_view prefix) {
@@ -137,7 +137,7 @@ void CMyLog::start(std::wstring_view modulePath, std::wstring_view prefix) {
     // On Windows the executable's folder exists, so this creates one level; the simulated
     // machine's may not, and then the whole path is made. A failure is ignored.
     (void)shared_->files.createDirectories(shared_->folder);
-    writer_ = std::thread(writerLoop, shared_);
+    writer_ = std::thread(writerLoop, std::ref(*shared_));
     shared_->started = true;
 }
 

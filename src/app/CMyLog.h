@@ -16,7 +16,7 @@
 class CMyLog {
 public:
     CMyLog(ports::FileSystem& files, ports::Clock& clock);
-    // Asks the writer to end and waits up to 500 ms for it; lines it has not taken by then are lost.
+    // Asks the writer to end and joins it; it writes the lines it has already been woken for first.
     ~CMyLog();
     CMyLog(const CMyLog&) = delete;
     CMyLog& operator=(const CMyLog&) = delete;
@@ -42,9 +42,9 @@ public:
     // `timeout` passed first. For an orderly end and for tests.
     bool waitUntilWritten(std::chrono::milliseconds timeout);
 
-    struct Shared; // the state the writer thread shares; it outlives this object if the writer must
+    struct Shared; // the state the writer thread shares
 
 private:
-    std::shared_ptr<Shared> shared_;
+    std::unique_ptr<Shared> shared_;
     std::thread writer_;
 };

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-std::atomic<int> DebugMode{0};
-
 namespace app {
 
 bool hasDebugSwitch(std::span<const std::wstring> args) {

@@ -1,11 +1,7 @@
 #pragma once
-// The one process-wide debug flag: 0 at start, 1 from the "-debug" switch, toggled at run time.
-// Every part that writes extra diagnostics tests it at the moment of writing, from any thread.
-#include <atomic>
+// The "-debug" switch. The flag itself is AppContext::debugMode.
 #include <span>
 #include <string>
-
-extern std::atomic<int> DebugMode;
 
 namespace app {
 

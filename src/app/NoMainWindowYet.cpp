@@ -14,7 +14,7 @@ const wchar_t* loadedOrNot(const catalogue::XmlDocument& doc) {
 } // namespace
 
 // Says what start-up built before it stops, so that a run without windows shows how far it got.
-bool NoMainWindowYet::createMainWindow(CApp& app, const MainWindowSpec&) {
+bool NoMainWindowYet::createMainWindow(CApp& app, const MainWindowParameters&) {
     if (!say_)
         return false;
     const ManufacturerRecord& m = app.session().manufacturer;
@@ -23,9 +23,9 @@ bool NoMainWindowYet::createMainWindow(CApp& app, const MainWindowSpec&) {
                       loadedOrNot(app.manufacturerDoc())));
     say_(text::format(L"language %s (%s)", app.language().currentLanguageName(),
                       app.language().currentFolder()));
-    const EngineContext& engine = app.engineContext();
-    say_(text::format(L"working folder %s, device-console tool %s", engine.workingFolder,
-                      engine.deviceConsoleTool));
+    const AppContext& context = app.context();
+    say_(text::format(L"working folder %s, device-console tool %s", context.workingFolder,
+                      context.deviceConsoleTool));
     say_(L"start-up stops here: the main window is not built yet");
     return false;
 }

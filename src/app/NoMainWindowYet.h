@@ -19,7 +19,7 @@ public:
     bool initialiseToolkit(std::wstring_view, const SkinSource&) override { return true; }
     void initialiseRichEdit() override {}
     void registerControlClasses(std::span<const std::wstring_view>) override {}
-    bool createMainWindow(CApp& app, const MainWindowSpec& spec) override;
+    bool createMainWindow(CApp& app, const MainWindowParameters& parameters) override;
     void runMessageLoop() override {}
     void activateMainWindow() override {}
     void messageBox(std::wstring_view text, std::wstring_view caption) override;

@@ -7,7 +7,7 @@
 
 namespace winerr = ports::winerr;
 
-std::wstring DeviceToolCommandLine(const EngineContext& ctx, std::wstring_view arguments) {
+std::wstring DeviceToolCommandLine(const app::AppContext& ctx, std::wstring_view arguments) {
     std::wstring line = L"\"";
     line += ctx.workingFolder;
     line += L"Drivers\\";
@@ -17,7 +17,7 @@ std::wstring DeviceToolCommandLine(const EngineContext& ctx, std::wstring_view a
     return line;
 }
 
-int RunDeviceTool(const EngineContext& ctx, std::wstring_view arguments) {
+int RunDeviceTool(const app::AppContext& ctx, std::wstring_view arguments) {
     ports::ProcessStartInfo info;
     info.commandLine = DeviceToolCommandLine(ctx, arguments);
     info.hidden = true;

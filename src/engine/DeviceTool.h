@@ -2,7 +2,7 @@
 // Runs the device-console tool (its commands update, remove and rescan; see tools/devcon) from the
 // working folder's "Drivers\" folder, hidden, with its standard output and error going into the
 // output pipe, and waits for it.
-#include "engine/EngineContext.h"
+#include "app/AppContext.h"
 
 #include <string>
 #include <string_view>
@@ -14,10 +14,10 @@ inline constexpr int kDeviceToolNoExitCode = -1;
 
 // The command line: the quoted tool path directly followed by `arguments` (no blank is added: the
 // update and rescan arguments begin with one, the remove arguments do not).
-std::wstring DeviceToolCommandLine(const EngineContext& ctx, std::wstring_view arguments);
+std::wstring DeviceToolCommandLine(const app::AppContext& ctx, std::wstring_view arguments);
 
 // Blocks until the tool ends and returns its exit code; kDeviceToolNotStarted, with nothing
 // reported, when it cannot be started (a missing tool file among other reasons);
 // kDeviceToolNoExitCode when its exit code cannot be read. In debug mode the command line and
 // "return dwCode = N" are logged in black.
-int RunDeviceTool(const EngineContext& ctx, std::wstring_view arguments);
+int RunDeviceTool(const app::AppContext& ctx, std::wstring_view arguments);

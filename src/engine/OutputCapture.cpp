@@ -16,9 +16,8 @@ OutputPipe::~OutputPipe() {
 }
 
 CThreadPipe::CThreadPipe(ports::Processes& processes, ports::SystemInfo& system,
-                         std::function<bool()> debugMode, ports::PipeHandle readEnd)
-    : processes_(processes), system_(system), debugMode_(std::move(debugMode)), readEnd_(std::move(readEnd)) {
-}
+                         const std::atomic<int>& debugMode, ports::PipeHandle readEnd)
+    : processes_(processes), system_(system), debugMode_(debugMode), readEnd_(std::move(readEnd)) {}
 
 void CThreadPipe::run() {
     std::vector<std::uint8_t> chunk;
@@ -26,7 +25,7 @@ void CThreadPipe::run() {
         chunk.clear();
         if (processes_.readPipe(readEnd_, kChunkBytes, chunk) != winerr::Success || chunk.empty())
             break;
-        if (!debugMode_ || !debugMode_())
+        if (debugMode_.load() == 0)
             continue;
         std::wstring text;
         const std::string_view bytes(reinterpret_cast<const char*>(chunk.data()), chunk.size());
@@ -36,7 +35,7 @@ void CThreadPipe::run() {
     readEnd_.reset();
 }
 
-ports::Status StartOutputCapture(const EngineContext& ctx, OutputPipe& pipe) {
+ports::Status StartOutputCapture(const app::AppContext& ctx, OutputPipe& pipe) {
     if (pipe.capturing())
         return winerr::Success;
     auto& processes = ctx.platform.processes();

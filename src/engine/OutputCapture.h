@@ -3,15 +3,16 @@
 // anonymous pipe: the device-console tool inherits its write end as standard output and error, and
 // a reader thread (CThreadPipe) copies whatever arrives into the message log when debug mode is on,
 // so a tool never blocks on a full pipe.
-#include "engine/EngineContext.h"
+#include "app/AppContext.h"
 #include "platform/ports/Processes.h"
 #include "platform/ports/SystemInfo.h"
 
+#include <atomic>
 #include <cstddef>
-#include <functional>
 #include <thread>
 
-// One per process, owned by whoever starts the capture (the main window through CApp).
+// One per process, owned by CApp (the main window starts the capture); it outlives nothing it
+// uses: its destruction stops the capture and joins the reader.
 struct OutputPipe {
     OutputPipe() = default;
     OutputPipe(const OutputPipe&) = delete;
@@ -38,21 +39,22 @@ class CThreadPipe {
 public:
     static constexpr std::size_t kChunkBytes = 4095;
 
-    CThreadPipe(ports::Processes& processes, ports::SystemInfo& system, std::function<bool()> debugMode,
+    // `debugMode` is read at each chunk; it must outlive the reader (the context's flag does).
+    CThreadPipe(ports::Processes& processes, ports::SystemInfo& system, const std::atomic<int>& debugMode,
                 ports::PipeHandle readEnd);
     void run();
 
 private:
     ports::Processes& processes_;
     ports::SystemInfo& system_;
-    std::function<bool()> debugMode_;
+    const std::atomic<int>& debugMode_;
     ports::PipeHandle readEnd_;
 };
 
 // Creates the pipe (both ends inheritable, default size), makes its write end the process's
 // standard output and starts the reader. Does nothing while `pipe` is capturing already. The error
 // of the failing step otherwise; a pipe that could not be made leaves the process as it was.
-[[nodiscard]] ports::Status StartOutputCapture(const EngineContext& ctx, OutputPipe& pipe);
+[[nodiscard]] ports::Status StartOutputCapture(const app::AppContext& ctx, OutputPipe& pipe);
 
 // Closes the write end (the reader then drains the pipe, sees it break and ends), puts the former
 // standard output back and waits for the reader without a time-out. Children that inherited the

@@ -13,7 +13,7 @@ bool failWith(SpoolerControl& control, ports::Status status) {
 }
 
 // The pause after the request, then the polls.
-bool waitForState(const EngineContext& ctx, SpoolerControl& control, std::uint32_t wanted) {
+bool waitForState(const app::AppContext& ctx, SpoolerControl& control, std::uint32_t wanted) {
     auto& clock = ctx.platform.clock();
     auto& services = ctx.platform.services();
     clock.sleepMs(kSpoolerPauseMs);
@@ -30,26 +30,26 @@ bool waitForState(const EngineContext& ctx, SpoolerControl& control, std::uint32
     return failWith(control, lastFailure != winerr::Success ? lastFailure : winerr::ServiceRequestTimeout);
 }
 
-void reportFailure(const EngineContext& ctx, std::wstring_view message, ports::Status code) {
+void reportFailure(const app::AppContext& ctx, std::wstring_view message, ports::Status code) {
     PrintMessageColor(msglog::kRed, ctx.tr(message), static_cast<int>(code), ctx.errorText(code));
 }
 
 } // namespace
 
-bool OpenSpoolerManager(const EngineContext& ctx, SpoolerControl& control) {
+bool OpenSpoolerManager(const app::AppContext& ctx, SpoolerControl& control) {
     control.release();
     const auto status = ctx.platform.services().openManager(svc::GenericExecute, control.manager);
     return status == winerr::Success || failWith(control, status);
 }
 
-bool OpenSpoolerService(const EngineContext& ctx, SpoolerControl& control) {
+bool OpenSpoolerService(const app::AppContext& ctx, SpoolerControl& control) {
     control.service.reset();
     const auto status = ctx.platform.services().openService(control.manager, kSpoolerServiceName,
                                                             kSpoolerAccess, control.service);
     return status == winerr::Success || failWith(control, status);
 }
 
-bool StopSpoolerAndWait(const EngineContext& ctx, SpoolerControl& control) {
+bool StopSpoolerAndWait(const app::AppContext& ctx, SpoolerControl& control) {
     if (!control.service)
         return failWith(control, winerr::InvalidHandle);
     ports::ServiceStatus reported;
@@ -59,7 +59,7 @@ bool StopSpoolerAndWait(const EngineContext& ctx, SpoolerControl& control) {
     return waitForState(ctx, control, svc::Stopped);
 }
 
-bool StartSpoolerAndWait(const EngineContext& ctx, SpoolerControl& control) {
+bool StartSpoolerAndWait(const app::AppContext& ctx, SpoolerControl& control) {
     if (!control.service)
         return failWith(control, winerr::InvalidHandle);
     if (const auto status = ctx.platform.services().start(control.service); status != winerr::Success)
@@ -67,7 +67,7 @@ bool StartSpoolerAndWait(const EngineContext& ctx, SpoolerControl& control) {
     return waitForState(ctx, control, svc::Running);
 }
 
-bool RestartSpooler(const EngineContext& ctx, SpoolerControl& control) {
+bool RestartSpooler(const app::AppContext& ctx, SpoolerControl& control) {
     if (!OpenSpoolerService(ctx, control)) {
         reportFailure(ctx, L"打开服务: Spooler 失败. 错误码: %d. 错误描述: %s.", control.lastError);
         return false;

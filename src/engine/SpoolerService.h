@@ -1,7 +1,7 @@
 #pragma once
 // The print spooler service ("Spooler"): stop, start and restart with the waits the removal steps
 // and the main window's spooler check rely on. Every pause goes through the platform's clock.
-#include "engine/EngineContext.h"
+#include "app/AppContext.h"
 #include "platform/ports/ServiceControl.h"
 
 #include <cstdint>
@@ -32,18 +32,18 @@ struct SpoolerControl {
 };
 
 // OpenSCManagerW for the local machine and its default database with GENERIC_EXECUTE.
-bool OpenSpoolerManager(const EngineContext& ctx, SpoolerControl& control);
+bool OpenSpoolerManager(const app::AppContext& ctx, SpoolerControl& control);
 // Closes a service handle the pair holds, then OpenServiceW(manager, "Spooler", kSpoolerAccess).
-bool OpenSpoolerService(const EngineContext& ctx, SpoolerControl& control);
+bool OpenSpoolerService(const app::AppContext& ctx, SpoolerControl& control);
 
 // Requests the stop, pauses, then polls up to kSpoolerPolls times for SERVICE_STOPPED with a pause
 // after each miss. False without a service handle, when the request fails (a stopped service
 // refuses it) or when the polls run out.
-bool StopSpoolerAndWait(const EngineContext& ctx, SpoolerControl& control);
+bool StopSpoolerAndWait(const app::AppContext& ctx, SpoolerControl& control);
 // The same with StartServiceW and SERVICE_RUNNING.
-bool StartSpoolerAndWait(const EngineContext& ctx, SpoolerControl& control);
+bool StartSpoolerAndWait(const app::AppContext& ctx, SpoolerControl& control);
 
 // Opens the service afresh, stops it and starts it again. Each failing step is logged in red with
 // its error code and text and ends the restart: a stopped spooler therefore stays stopped.
 // Nothing is logged on success.
-bool RestartSpooler(const EngineContext& ctx, SpoolerControl& control);
+bool RestartSpooler(const app::AppContext& ctx, SpoolerControl& control);

@@ -2,6 +2,7 @@
 
 #include "app/CApp.h"
 #include "base/Format.h"
+#include "engine/BackgroundCommands.h"
 #include "engine/OutputCapture.h"
 
 CommandLine parseCommandLine(std::vector<std::wstring> args) {
@@ -41,11 +42,12 @@ int runProgram(ports::Platform& platform, const CommandLine& cmd,
     say(text::format(L"Orvello on %s Windows %u.%u.%u (%s), user interface language 0x%04X",
                      platform.simulated() ? L"a simulated" : L"this", v.major, v.minor, v.build,
                      architectureName(sys.nativeArchitecture()), sys.userDefaultUiLanguage()));
-    // CApp loads the catalogue and picks the language itself; the engine's output pipe is made here,
-    // where the engine is linked. The main window is still the stand-in, which says how far start-up
-    // got.
+    // CApp loads the catalogue and picks the language itself; the engine's output pipe and the owner
+    // of its background commands are made here, where the engine is linked, and CApp holds them. The main
+    // window is still the stand-in, which says how far start-up got.
     app::AppParts parts;
     parts.outputPipe = std::make_shared<OutputPipe>();
+    parts.backgroundCommands = std::make_shared<BackgroundCommands>();
     parts.say = say;
     CApp theApp(platform, std::move(parts));
     return app::runProcess(theApp, cmd.args);

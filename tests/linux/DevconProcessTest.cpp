@@ -1,31 +1,24 @@
-// The Linux devcon, run by RunDeviceTool as a real child process on a simulated machine's state
-// file, the way the wizard runs it: exit codes and output through the pipe.
+// The Linux devcon, run by RunDeviceTool as a real child process of the simulated machine, the way
+// the wizard runs it: exit codes and output through the pipe.
 #include "app/msglog/RecordingMessageLog.h"
 #include "engine/DeviceTool.h"
 #include "engine/OutputCapture.h"
-#include "linux/DeviceToolHostProcesses.h"
-#include "platform/sim/SimFileSystem.h"
 #include "support/TestMachine.h"
-#include "unit/engine/DeviceToolFakes.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
+const std::wstring kWorkingFolder = L"C:\\Program Files\\LabelPrinterDriver\\";
 
+// The machine's own Processes port runs the host devcon for the tool unpacked on its disk, on the
+// machine's state shared through a file.
 class DevconProcess : public ::testing::Test {
 protected:
-    DevconProcess() {
-        platform.processesOverride = &processes;
-        fs::create_directories(folder.path() / "Drivers");
-        fs::create_symlink(fs::path(ORVELLO_BINARY_DIR) / "tools" / "devcon" / "devcon",
-                           folder.path() / "Drivers" / "devcon32.exe");
-        processes.extraEnvironment.push_back("ORVELLO_SIM_MACHINE=" + stateFile.string());
-    }
+    DevconProcess() { writeOnMachine(kWorkingFolder + L"Drivers\\devcon32.exe"); }
 
     struct Result {
         int exitCode;
@@ -42,30 +35,23 @@ protected:
                 output += m.text;
         return {code, output};
     }
-    // Puts a file on the state file's simulated C: drive.
-    void writeOnMachine(std::wstring_view path) {
-        ports::Status status = ports::winerr::Success;
-        auto machine = sim::SimMachine::openFile(stateFile, status);
-        ASSERT_TRUE(machine) << status;
-        sim::SimFileSystem files(*machine);
+    // Puts a file on the machine's C: drive.
+    void writeOnMachine(const std::wstring& path) {
+        ports::FileSystem& files = machine.platform().files();
         ASSERT_EQ(files.createDirectories(path.substr(0, path.rfind(L'\\'))), ports::winerr::Success);
         ASSERT_EQ(
             files.writeFile(path, std::vector<std::uint8_t>{'[', 'V', 'e', 'r', 's', 'i', 'o', 'n', ']'}),
             ports::winerr::Success);
     }
 
-    testing_support::TempFolder folder;
-    fs::path stateFile = folder.path() / "machine.json";
     testing_support::TestMachine machine;
-    engine_test::HostProcesses processes;
-    engine_test::OverridePlatform platform{machine.platform()};
     msglog::RecordingMessageLog log;
     OutputPipe pipe;
-    EngineContext ctx{.platform = platform,
-                      .debugMode = [] { return true; },
-                      .workingFolder = text::fromUtf8(folder.path().string() + "/"),
-                      .deviceConsoleTool = L"devcon32.exe",
-                      .outputPipe = &pipe};
+    app::AppContext ctx{.platform = machine.platform(),
+                        .debugMode = 1,
+                        .workingFolder = kWorkingFolder,
+                        .deviceConsoleTool = L"devcon32.exe",
+                        .outputPipe = &pipe};
 };
 
 // The simulated device tree may not serve a call yet; the test then names it and stops.

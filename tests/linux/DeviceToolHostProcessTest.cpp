@@ -1,36 +1,29 @@
-// RunDeviceTool with real child processes and a real pipe: shell scripts stand in for the tool.
+// RunDeviceTool with real child processes and a real pipe, through the simulated machine's
+// Processes port: shell scripts stand in for the tool.
 #include "app/msglog/RecordingMessageLog.h"
 #include "engine/DeviceTool.h"
 #include "engine/OutputCapture.h"
-#include "linux/DeviceToolHostProcesses.h"
 #include "support/TestMachine.h"
-#include "unit/engine/DeviceToolFakes.h"
+#include "unit/engine/HostTool.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
 using msglog::LogMessage;
 
 class DeviceToolHost : public ::testing::Test {
 protected:
-    DeviceToolHost() {
-        platform.processesOverride = &processes;
-        fs::create_directories(folder.path() / "Drivers");
-    }
     ~DeviceToolHost() override { StopOutputCapture(pipe); }
 
     // The tool, as a shell script.
     void writeTool(const std::string& body) {
-        const fs::path tool = folder.path() / "Drivers" / "devcon32.exe";
-        std::ofstream(tool) << "#!/bin/sh\n" << body << "\n";
-        fs::permissions(tool, fs::perms::owner_all);
+        engine_test::installHostTool(machine.machine(), machine.platform().files(),
+                                     ctx.workingFolder + L"Drivers", L"devcon32.exe", body);
     }
     std::vector<LogMessage> messagesAfterStop() {
         StopOutputCapture(pipe);
@@ -50,18 +43,14 @@ protected:
         return all;
     }
 
-    testing_support::TempFolder folder;
     testing_support::TestMachine machine;
-    engine_test::HostProcesses processes;
-    engine_test::OverridePlatform platform{machine.platform()};
     msglog::RecordingMessageLog log;
-    bool debug = true;
     OutputPipe pipe;
-    EngineContext ctx{.platform = platform,
-                      .debugMode = [this] { return debug; },
-                      .workingFolder = text::fromUtf8(folder.path().string() + "/"),
-                      .deviceConsoleTool = L"devcon32.exe",
-                      .outputPipe = &pipe};
+    app::AppContext ctx{.platform = machine.platform(),
+                        .debugMode = 1,
+                        .workingFolder = L"C:\\Program Files\\LabelPrinterDriver\\",
+                        .deviceConsoleTool = L"devcon32.exe",
+                        .outputPipe = &pipe};
 };
 
 TEST_F(DeviceToolHost, ToolGetsItsArgumentsAndItsOutputAndErrorReachTheLog) {
@@ -84,7 +73,7 @@ TEST_F(DeviceToolHost, ToolGetsItsArgumentsAndItsOutputAndErrorReachTheLog) {
 }
 
 TEST_F(DeviceToolHost, MissingToolGivesMinusTwo) {
-    debug = false;
+    ctx.debugMode = 0;
     ASSERT_EQ(StartOutputCapture(ctx, pipe), ports::winerr::Success);
     EXPECT_EQ(RunDeviceTool(ctx, L" rescan"), kDeviceToolNotStarted);
     EXPECT_EQ(messagesAfterStop(), std::vector<LogMessage>{});
@@ -95,7 +84,7 @@ TEST_F(DeviceToolHost, MegabytesOfOutputFlowThroughInChunksAndNeverBlockTheTool)
     writeTool("head -c 2000000 /dev/zero | tr '\\000' 'x'; exit 0");
     for (const bool debugMode : {false, true}) {
         SCOPED_TRACE(debugMode);
-        debug = debugMode;
+        ctx.debugMode = debugMode ? 1 : 0;
         log.clear();
         ASSERT_EQ(StartOutputCapture(ctx, pipe), ports::winerr::Success);
         EXPECT_EQ(RunDeviceTool(ctx, L" rescan"), 0);

@@ -2,15 +2,16 @@
 // with it: the second start while another copy runs, and the "-debug" switch on its command line.
 #include "unit/app/AppFakes.h"
 
+#include "platform/sim/HostProcess.h"
 #include "support/TestMachine.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -22,18 +23,29 @@ struct ProcessResult {
     std::string output;
 };
 
-// Runs the Linux program with `args`; its standard output is captured.
-ProcessResult runProgram(const std::string& args) {
-    const fs::path exe = fs::path(ORVELLO_BINARY_DIR) / "src" / "main" / "orvello";
+// Runs the Linux program with `args` through the host processes that the simulated machine's
+// Processes port is built on; its standard output and error are captured.
+ProcessResult runProgram(const std::vector<std::string>& args) {
     ProcessResult r;
-    std::FILE* pipe = ::popen(("'" + exe.string() + "' " + args + " 2>&1").c_str(), "r");
-    if (!pipe)
+    std::shared_ptr<sim::host::PipeEnd> readEnd, writeEnd;
+    if (sim::host::createPipe(false, readEnd, writeEnd) != ports::winerr::Success)
         return r;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, pipe))
-        r.output += buf;
-    const int status = ::pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    sim::host::SpawnInfo info;
+    info.program = fs::path(ORVELLO_BINARY_DIR) / "src" / "main" / "orvello";
+    for (const auto& a : args)
+        info.arguments.push_back(text::fromUtf8(a));
+    info.output = writeEnd.get();
+    std::unique_ptr<sim::host::Child> child;
+    if (sim::host::spawn(info, child) != ports::winerr::Success)
+        return r;
+    writeEnd.reset();
+    std::vector<std::uint8_t> chunk;
+    while (readEnd->read(4096, chunk) == ports::winerr::Success && !chunk.empty())
+        r.output.append(chunk.begin(), chunk.end());
+    std::uint32_t code = 0;
+    if (child->wait(ports::kInfinite) == ports::winerr::Success &&
+        child->exitCode(code) == ports::winerr::Success)
+        r.exitCode = static_cast<int>(code);
     return r;
 }
 
@@ -47,7 +59,7 @@ protected:
         ASSERT_TRUE(machine) << st;
         machine->write([](sim::Json& s) { s["system"]["localTime"] = "2024-05-29 10:11:12.345"; });
     }
-    std::string simulate() const { return "'-simulate=" + file.string() + "'"; }
+    std::string simulate() const { return "-simulate=" + file.string(); }
     fs::path logFolder() const {
         return fs::path(file.string() + ".drive") / "C" / "Program Files (x86)" / "Orvello" / "Log";
     }
@@ -61,7 +73,7 @@ TEST_F(ProgramProcess, ASecondStartSignalsTheRunningCopyAndEndsWithZero) {
     app_fakes::RecordedApp running(*machine, testing_support::programResources());
     ASSERT_TRUE(running.app->initInstance());
 
-    const ProcessResult second = runProgram(simulate() + " -debug");
+    const ProcessResult second = runProgram({simulate(), "-debug"});
     EXPECT_EQ(second.exitCode, 0) << second.output;
     EXPECT_NE(second.output.find("another copy is running"), std::string::npos) << second.output;
     EXPECT_EQ(second.output.find("main window"), std::string::npos) << second.output;
@@ -75,7 +87,7 @@ TEST_F(ProgramProcess, ASecondStartSignalsTheRunningCopyAndEndsWithZero) {
 
 TEST_F(ProgramProcess, StartUpLoadsTheCatalogueAndPicksTheMachinesLanguageBeforeTheMainWindow) {
     machine->write([](sim::Json& s) { s["system"]["uiLanguage"] = 0x0407; });
-    const ProcessResult run = runProgram(simulate());
+    const ProcessResult run = runProgram({simulate()});
     EXPECT_EQ(run.exitCode, 0) << run.output;
     for (const char* line :
          {"catalogue loaded: manufacturer CorvaneEx, version 3.0.2.465; manufacturer records loaded\n",
@@ -85,11 +97,11 @@ TEST_F(ProgramProcess, StartUpLoadsTheCatalogueAndPicksTheMachinesLanguageBefore
 }
 
 TEST_F(ProgramProcess, TheDebugSwitchOnTheCommandLineStartsTheLog) {
-    const ProcessResult upper = runProgram(simulate() + " -DEBUG");
+    const ProcessResult upper = runProgram({simulate(), "-DEBUG"});
     EXPECT_EQ(upper.exitCode, 0) << upper.output;
     EXPECT_FALSE(fs::exists(logFolder()));
 
-    const ProcessResult run = runProgram(simulate() + " x-debugger");
+    const ProcessResult run = runProgram({simulate(), "x-debugger"});
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("start-up stops here: the main window is not built yet"), std::string::npos)
         << run.output;

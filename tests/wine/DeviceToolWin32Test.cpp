@@ -1,16 +1,13 @@
 // RunDeviceTool and the output pipe with real Windows processes and pipes, under Wine (or
 // Windows): the real devcon32.exe as the tool, and the system's cmd.exe standing in for a tool that
-// writes far more than a pipe holds. Each case runs with a small Processes port of its own and with
-// the program's Win32 port (skipped while that port lacks the calls). The spooler restart runs on
-// Wine's own "Spooler" service.
+// writes far more than a pipe holds, through the program's own Win32 Processes port. The spooler
+// restart runs on Wine's own "Spooler" service.
 #include "app/msglog/RecordingMessageLog.h"
 #include "engine/DeviceTool.h"
 #include "engine/OutputCapture.h"
 #include "engine/SpoolerService.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/TestMachine.h"
-#include "unit/engine/DeviceToolFakes.h"
-#include "wine/DeviceToolWin32Processes.h"
 #include "wine/ThisBuild.h"
 
 #include <gtest/gtest.h>
@@ -32,16 +29,9 @@ std::wstring systemFolder() {
     return std::wstring(buf, GetSystemDirectoryW(buf, MAX_PATH));
 }
 
-enum class Port { TestDouble, Win32Port };
-
-class DeviceToolWin32 : public ::testing::TestWithParam<Port> {
+class DeviceToolWin32 : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (GetParam() == Port::TestDouble)
-            platform.processesOverride = &testProcesses;
-        ports::PipeHandle r, w;
-        if (platform.processes().createPipe(true, r, w) == winerr::CallNotImplemented)
-            GTEST_SKIP() << "the Win32 Processes port does not implement CreatePipe yet";
         wchar_t temp[MAX_PATH];
         working = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"orvello-devtool-" +
                   std::to_wstring(GetCurrentProcessId()) + L"\\";
@@ -72,17 +62,14 @@ protected:
         return messages;
     }
 
-    win32::Win32Platform win32Platform{testing_support::programResources()};
-    engine_test::Win32TestProcesses testProcesses;
-    engine_test::OverridePlatform platform{win32Platform};
+    win32::Win32Platform platform{testing_support::programResources()};
     msglog::RecordingMessageLog log;
     OutputPipe pipe;
     std::wstring working;
-    bool debug = true;
-    EngineContext ctx{.platform = platform, .debugMode = [this] { return debug; }, .outputPipe = &pipe};
+    app::AppContext ctx{.platform = platform, .debugMode = 1, .outputPipe = &pipe};
 };
 
-TEST_P(DeviceToolWin32, ToolExitCodeAndOutputComeBack) {
+TEST_F(DeviceToolWin32, ToolExitCodeAndOutputComeBack) {
     install(devconPath(), L"devcon32.exe");
     ASSERT_EQ(StartOutputCapture(ctx, pipe), winerr::Success);
     EXPECT_EQ(RunDeviceTool(ctx, L" bogus"), 3);
@@ -95,14 +82,14 @@ TEST_P(DeviceToolWin32, ToolExitCodeAndOutputComeBack) {
     EXPECT_EQ(output.rfind(L"Usage:", 0), 0u) << testing::PrintToString(output);
 }
 
-TEST_P(DeviceToolWin32, MissingToolGivesMinusTwoAndNoReport) {
-    debug = false;
+TEST_F(DeviceToolWin32, MissingToolGivesMinusTwoAndNoReport) {
+    ctx.debugMode = 0;
     ctx.deviceConsoleTool = L"devcon32.exe"; // nothing unpacked
     EXPECT_EQ(RunDeviceTool(ctx, L" rescan"), kDeviceToolNotStarted);
     EXPECT_TRUE(log.messages().empty());
 }
 
-TEST_P(DeviceToolWin32, FarMoreOutputThanThePipeHoldsArrivesInChunks) {
+TEST_F(DeviceToolWin32, FarMoreOutputThanThePipeHoldsArrivesInChunks) {
     // 200 000 bytes through a pipe of a few kilobytes: the tool ends only if the reader keeps up.
     const std::string line = std::string(99, 'x') + "\n";
     {
@@ -127,15 +114,10 @@ TEST_P(DeviceToolWin32, FarMoreOutputThanThePipeHoldsArrivesInChunks) {
     EXPECT_EQ(xs, 2000u * 99u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Processes, DeviceToolWin32, ::testing::Values(Port::TestDouble, Port::Win32Port),
-                         [](const auto& info) {
-                             return std::string(info.param == Port::TestDouble ? "TestDouble" : "Win32Port");
-                         });
-
 TEST(SpoolerWin32, RestartLeavesTheSpoolerRunning) {
     win32::Win32Platform platform{testing_support::programResources()};
     msglog::RecordingMessageLog log;
-    EngineContext ctx{.platform = platform};
+    app::AppContext ctx{.platform = platform};
     SpoolerControl control;
     if (!OpenSpoolerManager(ctx, control) && control.lastError == winerr::CallNotImplemented)
         GTEST_SKIP() << "the Win32 ServiceControl port does not implement OpenSCManagerW yet";

@@ -1,18 +1,18 @@
 // Orvello.exe itself, started under Wine (or Windows) on a simulated machine: start-up gets as far
 // as the main window with the embedded catalogue and the machine's language, and ends with 0.
 #include "platform/sim/SimMachine.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Processes.h"
 #include "support/TestMachine.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace {
-
-using win32::UniqueKernelHandle;
 
 // build\windows\tests\orvello_tests.exe -> build\windows\src\main\Orvello.exe
 std::wstring programPath() {
@@ -24,35 +24,33 @@ std::wstring programPath() {
 }
 
 struct ProgramRun {
-    DWORD exitCode = 0xFFFFFFFF;
+    std::uint32_t exitCode = 0xFFFFFFFF;
     std::string output;
 };
 
-// Runs the program with its standard output in a pipe; it writes its report lines there.
+// Runs the program through the real Win32 Processes port with its standard output in a pipe; it
+// writes its report lines there.
 ProgramRun runProgram(const std::wstring& arguments) {
+    namespace winerr = ports::winerr;
     ProgramRun run;
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    UniqueKernelHandle readEnd, writeEnd;
-    EXPECT_TRUE(CreatePipe(readEnd.out(), writeEnd.out(), &sa, 0));
-    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = writeEnd.get();
-    std::wstring commandLine = L"\"" + programPath() + L"\" " + arguments;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-        ADD_FAILURE() << "cannot start Orvello.exe: error " << GetLastError();
+    win32::Win32Processes processes;
+    ports::PipeHandle readEnd, writeEnd;
+    EXPECT_EQ(processes.createPipe(true, readEnd, writeEnd), winerr::Success);
+    ports::ProcessStartInfo info;
+    info.commandLine = L"\"" + programPath() + L"\" " + arguments;
+    info.inheritHandles = true;
+    info.output = &writeEnd;
+    ports::ProcessHandle process;
+    if (const ports::Status status = processes.start(info, process); status != winerr::Success) {
+        ADD_FAILURE() << "cannot start Orvello.exe: error " << status;
         return run;
     }
-    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
     writeEnd.reset();
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(readEnd.get(), buf, sizeof buf, &got, nullptr) && got)
-        run.output.append(buf, got);
-    WaitForSingleObject(process.get(), INFINITE);
-    GetExitCodeProcess(process.get(), &run.exitCode);
+    std::vector<std::uint8_t> chunk;
+    while (processes.readPipe(readEnd, 4096, chunk) == winerr::Success && !chunk.empty())
+        run.output.append(chunk.begin(), chunk.end());
+    EXPECT_EQ(processes.wait(process, ports::kInfinite), winerr::Success);
+    EXPECT_EQ(processes.exitCode(process, run.exitCode), winerr::Success);
     return run;
 }
 

@@ -4,9 +4,7 @@
 #include "unit/app/AppFakes.h"
 
 #include "app/Architecture.h"
-#include "app/DebugMode.h"
 #include "app/PersistedChoices.h"
-#include "app/Translate.h"
 #include "app/language/Languages.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
@@ -26,12 +24,10 @@ namespace {
 class Win32Startup : public ::testing::Test {
 protected:
     void SetUp() override {
-        DebugMode = 0;
         identity.companyKey = L"ZEVR-core-test-" + std::to_wstring(GetCurrentProcessId());
         identity.singleInstanceId = L"orvello-core-startup-" + std::to_wstring(GetCurrentProcessId());
     }
     void TearDown() override {
-        DebugMode = 0;
         RegDeleteTreeW(HKEY_CURRENT_USER, (L"software\\" + identity.companyKey).c_str());
     }
 
@@ -113,7 +109,7 @@ TEST_F(Win32Startup, CatalogueLanguageAndDriverFolderComeFromThisMachine) {
     ASSERT_TRUE(theApp->skin().isOpen());
     CLanguage sameLanguage(theApp->skin());
     ASSERT_EQ(sameLanguage.setLanguage(expected.folder, expected.name), ports::winerr::Success);
-    EXPECT_EQ(translate(L"安装完成."), sameLanguage.translate(L"安装完成."));
+    EXPECT_EQ(theApp->context().tr(L"安装完成."), sameLanguage.translate(L"安装完成."));
 
     const std::wstring environment = app::printEnvironment(platform.system());
     wchar_t folder[MAX_PATH] = {};
@@ -131,8 +127,8 @@ TEST_F(Win32Startup, CatalogueLanguageAndDriverFolderComeFromThisMachine) {
 }
 
 TEST_F(Win32Startup, DebugModeWritesTheLogBesideTheExecutable) {
-    DebugMode = 1;
     auto theApp = makeApp();
+    theApp->context().debugMode = 1;
     ASSERT_TRUE(theApp->initInstance());
     ASSERT_TRUE(theApp->log().waitUntilWritten(std::chrono::seconds(10)));
     const std::wstring module = platform.system().modulePath();

@@ -51,10 +51,10 @@ public:
         }
         journal_.push_back(line);
     }
-    bool createMainWindow(CApp&, const app::MainWindowSpec& spec) override {
-        journal_.push_back(utf8(text::format(
-            L"createMainWindow %s 0x%08X %u %d %d %d %d %s", spec.title, spec.style, spec.exStyle, spec.x,
-            spec.y, spec.width, spec.height, spec.centreOnWorkArea ? L"centred" : L"where-given")));
+    bool createMainWindow(CApp&, const app::MainWindowParameters& p) override {
+        journal_.push_back(utf8(text::format(L"createMainWindow %s 0x%08X %u %d %d %d %d %s", p.title,
+                                             p.style, p.exStyle, p.x, p.y, p.width, p.height,
+                                             p.centreOnWorkArea ? L"centred" : L"where-given")));
         return windowOk;
     }
     void runMessageLoop() override { journal_.push_back("runMessageLoop"); }
@@ -74,33 +74,37 @@ private:
     Journal& journal_;
 };
 
-// Whether the application object's log file runs at this moment.
-inline const char* logState() {
-    CApp* app = CApp::instance();
-    return app && app->log().started() ? "log started" : "log not started";
-}
+// Whether the log file of the application under test runs at this moment; the test names the
+// application once it exists.
+struct LogWatch {
+    const CApp* app = nullptr;
+    const char* state() const { return app && app->log().started() ? "log started" : "log not started"; }
+};
 
 class RecordingResources final : public ports::Resources {
 public:
-    RecordingResources(Journal& j, ports::Resources& inner) : journal_(j), inner_(inner) {}
+    RecordingResources(Journal& j, const LogWatch& log, ports::Resources& inner)
+        : journal_(j), log_(log), inner_(inner) {}
     std::optional<std::span<const std::uint8_t>> find(std::wstring_view type,
                                                       std::uint16_t id) noexcept override {
-        journal_.push_back("findResource " + utf8(type) + " " + std::to_string(id) + ", " + logState());
+        journal_.push_back("findResource " + utf8(type) + " " + std::to_string(id) + ", " + log_.state());
         return inner_.find(type, id);
     }
 
 private:
     Journal& journal_;
+    const LogWatch& log_;
     ports::Resources& inner_;
 };
 
 // Records the user's language being asked for and the thread's being set; passes everything on.
 class RecordingSystem final : public ports::SystemInfo {
 public:
-    RecordingSystem(Journal& j, ports::SystemInfo& inner) : journal_(j), inner_(inner) {}
+    RecordingSystem(Journal& j, const LogWatch& log, ports::SystemInfo& inner)
+        : journal_(j), log_(log), inner_(inner) {}
 
     std::uint16_t userDefaultUiLanguage() noexcept override {
-        journal_.push_back(std::string("userDefaultUiLanguage, ") + logState());
+        journal_.push_back(std::string("userDefaultUiLanguage, ") + log_.state());
         return inner_.userDefaultUiLanguage();
     }
     void setThreadUiLanguage(std::uint16_t id) noexcept override {
@@ -128,6 +132,7 @@ public:
 
 private:
     Journal& journal_;
+    const LogWatch& log_;
     ports::SystemInfo& inner_;
 };
 
@@ -227,12 +232,16 @@ private:
 };
 
 // A simulated machine's ports with the host, the profile, the resources and the language calls
-// recorded.
+// recorded. `host`, when given, stands in for the simulated machine's host.
 class RecordingPlatform final : public sim::SimPlatform {
 public:
-    RecordingPlatform(Journal& j, sim::SimMachine& machine, ports::Resources& resources)
-        : SimPlatform(machine, resources), host_(j, SimPlatform::host()), profile_(j, SimPlatform::profile()),
-          resources_(j, SimPlatform::resources()), system_(j, SimPlatform::system()) {}
+    RecordingPlatform(Journal& j, sim::SimMachine& machine, ports::Resources& resources,
+                      ports::AppHost* host = nullptr)
+        : SimPlatform(machine, resources), host_(j, host ? *host : SimPlatform::host()),
+          profile_(j, SimPlatform::profile()), resources_(j, logWatch, SimPlatform::resources()),
+          system_(j, logWatch, SimPlatform::system()) {}
+
+    LogWatch logWatch;
     ports::AppHost& host() noexcept override { return host_; }
     ports::ProfileStore& profile() noexcept override { return profile_; }
     ports::Resources& resources() noexcept override { return resources_; }
@@ -247,14 +256,16 @@ private:
 
 // One program run on a simulated machine with every seam recorded.
 struct RecordedApp {
-    RecordedApp(sim::SimMachine& machine, ports::Resources& resources, app::AppIdentity identity = {})
-        : platform(journal, machine, resources) {
+    RecordedApp(sim::SimMachine& machine, ports::Resources& resources, app::AppIdentity identity = {},
+                ports::AppHost* host = nullptr)
+        : platform(journal, machine, resources, host) {
         auto recordingUi = std::make_unique<RecordingUi>(journal);
         ui = recordingUi.get();
         app::AppParts parts;
         parts.ui = std::move(recordingUi);
         parts.identity = std::move(identity);
         app = std::make_unique<CApp>(platform, std::move(parts));
+        platform.logWatch.app = app.get();
     }
 
     Journal journal;

@@ -3,11 +3,13 @@
 #include "app/CMyLog.h"
 
 #include "base/Utf.h"
+#include "platform/sim/SimClock.h"
 #include "support/TestMachine.h"
 
 #include <gtest/gtest.h>
 
-#include <mutex>
+#include <atomic>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -15,26 +17,6 @@ namespace {
 using testing_support::TestMachine;
 namespace winerr = ports::winerr;
 using namespace std::chrono_literals;
-
-class FakeClock final : public ports::Clock {
-public:
-    void set(int y, int mo, int d, int h, int mi, int s, int ms) {
-        std::lock_guard lock(mutex_);
-        now_ = {static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(mo), 0,
-                static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(h),  static_cast<std::uint16_t>(mi),
-                static_cast<std::uint16_t>(s), static_cast<std::uint16_t>(ms)};
-    }
-    ports::SystemTime localTime() noexcept override {
-        std::lock_guard lock(mutex_);
-        return now_;
-    }
-    std::uint64_t nowMs() noexcept override { return 0; }
-    void sleepMs(std::uint32_t) noexcept override {}
-
-private:
-    std::mutex mutex_;
-    ports::SystemTime now_;
-};
 
 constexpr const wchar_t* kModule = L"C:\\Program Files (x86)\\Orvello\\Orvello.exe";
 constexpr const wchar_t* kFolder = L"C:\\Program Files (x86)\\Orvello\\Log\\";
@@ -58,11 +40,18 @@ class LogFile : public ::testing::Test {
 protected:
     TestMachine m;
     ports::FileSystem& fs = m.platform().files();
-    FakeClock clock;
+    // The local time starts at the given moment and moves only when the test advances it.
+    sim::VirtualClock& startAt(int y, int mo, int d, int h, int mi, int s, int ms) {
+        const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
+        return clock_.emplace(ports::SystemTime{u(y), u(mo), 0, u(d), u(h), u(mi), u(s), u(ms)});
+    }
+
+private:
+    std::optional<sim::VirtualClock> clock_;
 };
 
 TEST_F(LogFile, TwoRunsOnOneDayShareAFileAndMidnightStartsTheNext) {
-    clock.set(2024, 5, 29, 23, 59, 58, 7);
+    auto& clock = startAt(2024, 5, 29, 23, 59, 58, 7);
     {
         CMyLog log(fs, clock);
         log.start(kModule, L"Orvello");
@@ -74,10 +63,10 @@ TEST_F(LogFile, TwoRunsOnOneDayShareAFileAndMidnightStartsTheNext) {
     {
         CMyLog log(fs, clock);
         log.start(kModule, L"Orvello");
-        clock.set(2024, 5, 29, 23, 59, 59, 999);
+        clock.advance(1992); // 23:59:59.999
         log.addLine(L"\x6253\x5370 \U0001F5A8");
         ASSERT_TRUE(log.waitUntilWritten(10s));
-        clock.set(2024, 5, 30, 0, 0, 0, 0);
+        clock.advance(1); // midnight
         log.addLine(L"after midnight");
         ASSERT_TRUE(log.waitUntilWritten(10s));
     }
@@ -93,7 +82,7 @@ TEST_F(LogFile, TwoRunsOnOneDayShareAFileAndMidnightStartsTheNext) {
 }
 
 TEST_F(LogFile, NothingBeforeTheWriterIsStarted) {
-    clock.set(2024, 5, 29, 12, 0, 0, 0);
+    auto& clock = startAt(2024, 5, 29, 12, 0, 0, 0);
     {
         CMyLog log(fs, clock);
         log.logStartLine();
@@ -105,7 +94,7 @@ TEST_F(LogFile, NothingBeforeTheWriterIsStarted) {
 }
 
 TEST_F(LogFile, OnlyTheFirstStartCounts) {
-    clock.set(2024, 1, 2, 3, 4, 5, 6);
+    auto& clock = startAt(2024, 1, 2, 3, 4, 5, 6);
     CMyLog log(fs, clock);
     log.start(kModule, L"Orvello");
     log.start(L"C:\\Elsewhere\\Other.exe", L"Other");
@@ -120,7 +109,7 @@ TEST_F(LogFile, AnExecutableDeeperThanMaxPathStillFindsItsFolder) {
     while (folder.size() < 300)
         folder += L"\\a-rather-long-folder-name";
     ASSERT_EQ(fs.createDirectories(folder), winerr::Success);
-    clock.set(2024, 5, 29, 8, 0, 0, 0);
+    auto& clock = startAt(2024, 5, 29, 8, 0, 0, 0);
     {
         CMyLog log(fs, clock);
         log.start(folder + L"\\Orvello.exe", L"Orvello");
@@ -133,7 +122,7 @@ TEST_F(LogFile, AnExecutableDeeperThanMaxPathStillFindsItsFolder) {
 }
 
 TEST_F(LogFile, LinesFromManyThreadsAllArriveEachInItsOrder) {
-    clock.set(2024, 5, 29, 9, 30, 0, 250);
+    auto& clock = startAt(2024, 5, 29, 9, 30, 0, 250);
     constexpr int kThreads = 4, kLines = 200;
     {
         CMyLog log(fs, clock);
@@ -173,7 +162,7 @@ TEST_F(LogFile, LinesFromManyThreadsAllArriveEachInItsOrder) {
 }
 
 TEST_F(LogFile, AFailedBatchIsDroppedAndTheNextOneWritten) {
-    clock.set(2024, 5, 29, 10, 0, 0, 0);
+    auto& clock = startAt(2024, 5, 29, 10, 0, 0, 0);
     CMyLog log(fs, clock);
     log.start(kModule, L"Orvello");
     m.machine().write([](sim::Json& s) { s["faults"] = {{{"operation", "WriteFile"}, {"code", 5}}}; });
@@ -184,6 +173,44 @@ TEST_F(LogFile, AFailedBatchIsDroppedAndTheNextOneWritten) {
     EXPECT_EQ(fileBytes(fs, std::wstring(kFolder) + L"Orvello 2024-05-29.log"),
               utf16le(u"\xFEFF"
                       u"2024-05-29 10:00:00.000 : kept\r\n"));
+}
+
+// A clock that keeps the log's writer waiting, as a stuck write would, and counts the calls under
+// way; the thread that made it gets its answers at once.
+class SlowForTheWriter final : public ports::Clock {
+public:
+    explicit SlowForTheWriter(ports::Clock& inner) : inner_(inner), caller_(std::this_thread::get_id()) {}
+
+    std::atomic<int> underWay{0};
+
+    ports::SystemTime localTime() noexcept override {
+        ++underWay;
+        if (std::this_thread::get_id() != caller_)
+            std::this_thread::sleep_for(700ms);
+        const ports::SystemTime t = inner_.localTime();
+        --underWay;
+        return t;
+    }
+    std::uint64_t nowMs() noexcept override { return inner_.nowMs(); }
+    void sleepMs(std::uint32_t ms) noexcept override { inner_.sleepMs(ms); }
+
+private:
+    ports::Clock& inner_;
+    std::thread::id caller_;
+};
+
+TEST_F(LogFile, TheWriterIsJoinedEvenBehindASlowWriteAndFinishesItsBatch) {
+    SlowForTheWriter slow(startAt(2024, 5, 29, 10, 0, 0, 0));
+    {
+        CMyLog log(fs, slow);
+        log.start(kModule, L"Orvello");
+        log.addLine(L"last words");
+    }
+    // Nothing is left inside the ports the log was given.
+    EXPECT_EQ(slow.underWay.load(), 0);
+    EXPECT_EQ(fileBytes(fs, std::wstring(kFolder) + L"Orvello 2024-05-29.log"),
+              utf16le(u"\xFEFF"
+                      u"2024-05-29 10:00:00.000 : last words\r\n"));
 }
 
 } // namespace

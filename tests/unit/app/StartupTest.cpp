@@ -2,7 +2,6 @@
 // the exit codes, and the "-debug" switch.
 #include "unit/app/AppFakes.h"
 
-#include "app/DebugMode.h"
 #include "support/TestMachine.h"
 
 #include <gtest/gtest.h>
@@ -15,9 +14,6 @@ using testing_support::TestMachine;
 
 class Startup : public ::testing::Test {
 protected:
-    void SetUp() override { DebugMode = 0; }
-    void TearDown() override { DebugMode = 0; }
-
     static sim::Json machineAt(const char* localTime) {
         sim::Json state = sim::demoMachineState();
         state["system"]["localTime"] = localTime;
@@ -148,12 +144,11 @@ TEST_F(Startup, DebugSwitchIsACaseSensitiveSubstringOfAnyArgument) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(text::toUtf8(c.args.empty() ? L"(none)" : c.args.back())));
-        DebugMode = 0;
         TestMachine m;
         {
             CApp theApp(m.platform()); // the stand-in user interface: no main window yet
             EXPECT_EQ(app::runProcess(theApp, c.args), 0);
-            EXPECT_EQ(DebugMode.load(), c.debugMode);
+            EXPECT_EQ(theApp.context().debugMode.load(), c.debugMode);
             EXPECT_EQ(theApp.log().started(), c.debugMode == 1);
         }
         // Outside debug mode no log folder is made at all.
@@ -168,7 +163,6 @@ TEST_F(Startup, TheStandInUserInterfaceEndsStartUpCleanlyAndSaysWhere) {
     app::AppParts parts;
     parts.say = [&](std::wstring_view line) { said.emplace_back(line); };
     CApp theApp(m.platform(), std::move(parts));
-    EXPECT_EQ(CApp::instance(), &theApp);
     EXPECT_EQ(app::runProcess(theApp, {}), 0);
     // It names what start-up built: the embedded catalogue, the language and the engine's folder.
     const std::vector<std::wstring> expected = {

@@ -1,13 +1,12 @@
 // What start-up builds for the later parts on a simulated machine: the embedded catalogue in the
-// session, the language picked from the user's interface language with the process-wide
-// translation, and the engine's context.
+// session, the language picked from the user's interface language and the application context
+// that the engine, the pages and the tools run with.
 #include "unit/app/AppFakes.h"
 
-#include "app/DebugMode.h"
 #include "app/ErrorText.h"
-#include "app/Translate.h"
 #include "catalogue/CatalogueHeader.h"
 #include "catalogue/DriverCatalogue.h"
+#include "engine/BackgroundCommands.h"
 #include "engine/DeviceTool.h"
 #include "engine/OutputCapture.h"
 #include "support/TestMachine.h"
@@ -72,11 +71,11 @@ TEST(StartupCatalogue, WithoutResourcesStartUpGoesOnWithEmptyDocumentsAndUntrans
     EXPECT_EQ(theApp.session().manufacturer, ManufacturerRecord{});
     EXPECT_FALSE(theApp.skin().isOpen());
     EXPECT_EQ(theApp.language().currentLanguageName(), L"German");
-    EXPECT_EQ(translate(kKnownId), kKnownId);
+    EXPECT_EQ(theApp.context().tr(kKnownId), kKnownId);
     theApp.exitInstance();
 }
 
-TEST(StartupLanguage, TheUsersLanguagePicksTheTableThatTranslateReads) {
+TEST(StartupLanguage, TheUsersLanguagePicksTheTableTheContextTranslatesWith) {
     struct Case {
         std::uint16_t uiLanguage;
         const wchar_t* name;
@@ -97,24 +96,35 @@ TEST(StartupLanguage, TheUsersLanguagePicksTheTableThatTranslateReads) {
         EXPECT_EQ(run.app->language().currentLanguageName(), c.name);
         EXPECT_EQ(run.app->language().currentFolder(), std::wstring(L"Lang\\") + c.name);
         EXPECT_EQ(run.platform.simSystem().threadUiLanguage(), c.uiLanguage);
-        EXPECT_EQ(translate(kKnownId), c.known);
-        EXPECT_EQ(run.app->engineContext().tr(kKnownId), c.known);
-        EXPECT_EQ(translate(kUnknownId), kUnknownId);
+        EXPECT_EQ(run.app->context().tr(kKnownId), c.known);
+        EXPECT_EQ(run.app->context().tr(kUnknownId), kUnknownId);
         run.app->exitInstance();
     }
 }
 
-TEST(StartupLanguage, WithoutAnApplicationTranslateShowsTheIdItself) {
-    ASSERT_EQ(CApp::instance(), nullptr);
-    EXPECT_EQ(translate(kKnownId), kKnownId);
+// Nothing is process-wide: two applications in one process each translate with their own
+// language and keep their own debug flag.
+TEST(StartupContext, BelongsToItsApplicationAlone) {
+    TestMachine german(machineWith("uiLanguage", 0x0407));
+    TestMachine portuguese(machineWith("uiLanguage", 0x0416));
+    auto partsNamed = [](const wchar_t* instance) {
+        app::AppParts parts;
+        parts.identity.singleInstanceId = instance;
+        return parts;
+    };
+    CApp first(german.platform(), partsNamed(L"orvello-context-first"));
+    CApp second(portuguese.platform(), partsNamed(L"orvello-context-second"));
+    const std::vector<std::wstring> debug = {L"-debug"};
+    EXPECT_EQ(app::runProcess(first, debug), 0);
+    EXPECT_EQ(app::runProcess(second, {}), 0);
+
+    EXPECT_EQ(first.context().tr(kKnownId), L"Installation abgeschlossen.");
+    EXPECT_EQ(second.context().tr(kKnownId), L"Instalação concluída.");
+    EXPECT_TRUE(first.context().debug());
+    EXPECT_FALSE(second.context().debug());
 }
 
-class StartupEngineContext : public ::testing::Test {
-protected:
-    void TearDown() override { DebugMode = 0; }
-};
-
-TEST_F(StartupEngineContext, IsCompleteForThisMachineAndOwnsTheOutputPipe) {
+TEST(StartupContext, IsCompleteForThisMachineAndHoldsTheEnginesParts) {
     struct Case {
         const char* architecture;
         const wchar_t* workingFolder;
@@ -132,25 +142,23 @@ TEST_F(StartupEngineContext, IsCompleteForThisMachineAndOwnsTheOutputPipe) {
         app::AppParts parts;
         parts.ui = std::make_unique<app_fakes::RecordingUi>(journal);
         auto pipe = std::make_shared<OutputPipe>();
+        auto commands = std::make_shared<BackgroundCommands>();
         parts.outputPipe = pipe;
+        parts.backgroundCommands = commands;
         CApp theApp(m.platform(), std::move(parts));
         ASSERT_TRUE(theApp.initInstance());
 
-        const EngineContext& ctx = theApp.engineContext();
+        const app::AppContext& ctx = theApp.context();
         EXPECT_EQ(&ctx.platform, &m.platform());
         EXPECT_EQ(ctx.workingFolder, c.workingFolder);
         EXPECT_EQ(ctx.deviceConsoleTool, c.tool);
         EXPECT_EQ(ctx.outputPipe, pipe.get());
+        EXPECT_EQ(ctx.backgroundCommands, commands.get());
         EXPECT_EQ(DeviceToolCommandLine(ctx, L" rescan"),
                   std::wstring(L"\"") + c.workingFolder + L"Drivers\\" + c.tool + L"\" rescan");
         const std::wstring denied = ctx.errorText(5);
         EXPECT_FALSE(denied.empty());
         EXPECT_EQ(denied, app::systemErrorText(m.platform().system(), 5));
-        // The flag is read at each use: Ctrl+F9 switches it while the wizard runs.
-        DebugMode = 1;
-        EXPECT_TRUE(ctx.debug());
-        DebugMode = 0;
-        EXPECT_FALSE(ctx.debug());
         theApp.exitInstance();
     }
 }

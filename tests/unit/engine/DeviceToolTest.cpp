@@ -1,57 +1,62 @@
-// Running the device-console tool, the output pipe behind it and background commands, against
-// child processes and pipes of the test doubles.
+// Running the device-console tool and the output pipe behind it, on the simulated machine's child
+// processes and pipes: host shell scripts stand in for the tool.
 #include "app/msglog/RecordingMessageLog.h"
 #include "engine/DeviceTool.h"
 #include "engine/OutputCapture.h"
-#include "engine/ThreadCommand.h"
 #include "support/TestMachine.h"
 #include "unit/engine/DeviceToolFakes.h"
+#include "unit/engine/HostTool.h"
+#include "unit/engine/WatchedProcesses.h"
 
 #include <gtest/gtest.h>
 
-#include <future>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
-using engine_test::FakeProcesses;
 using msglog::LogMessage;
 
 const std::wstring kWorkingFolder = L"C:\\Program Files\\LabelPrinterDriver\\";
 const std::wstring kToolPath = L"\"C:\\Program Files\\LabelPrinterDriver\\Drivers\\devcon64.exe\"";
 
-// One machine with test-double processes, a recording message log and the output pipe.
+// One machine whose processes are watched, a recording message log and the output pipe.
 struct Rig {
     explicit Rig(sim::Json state = sim::demoMachineState()) : machine(std::move(state)) {
         platform.processesOverride = &processes;
     }
     ~Rig() { StopOutputCapture(pipe); }
 
-    testing_support::TestMachine machine;
-    FakeProcesses processes;
-    engine_test::OverridePlatform platform{machine.platform()};
-    msglog::RecordingMessageLog log;
-    bool debug = false;
-    OutputPipe pipe;
-    EngineContext ctx{.platform = platform,
-                      .debugMode = [this] { return debug; },
-                      .workingFolder = kWorkingFolder,
-                      .deviceConsoleTool = L"devcon64.exe",
-                      .outputPipe = &pipe};
-
+    // The device-console tool of this machine runs `script`.
+    void installTool(std::string_view script) {
+        engine_test::installHostTool(machine.machine(), machine.platform().files(),
+                                     kWorkingFolder + L"Drivers", L"devcon64.exe", script);
+    }
     void startCapture() { ASSERT_EQ(StartOutputCapture(ctx, pipe), ports::winerr::Success); }
     // Stops the capture, so that everything the reader got has been logged.
     std::vector<LogMessage> messagesAfterStop() {
         StopOutputCapture(pipe);
         return log.messages();
     }
+
+    testing_support::TestMachine machine;
+    engine_test::WatchedProcesses processes{machine.platform().processes()};
+    engine_test::OverridePlatform platform{machine.platform()};
+    msglog::RecordingMessageLog log;
+    OutputPipe pipe;
+    app::AppContext ctx{.platform = platform,
+                        .workingFolder = kWorkingFolder,
+                        .deviceConsoleTool = L"devcon64.exe",
+                        .outputPipe = &pipe};
 };
 
-std::wstring joinTexts(const std::vector<LogMessage>& messages) {
+// The tool's output as logged: every message but the command line and the exit code.
+std::wstring outputOf(const std::vector<LogMessage>& messages) {
     std::wstring all;
     for (const auto& m : messages)
-        all += m.text;
+        if (!m.text.starts_with(kToolPath) && !m.text.starts_with(L"return dwCode"))
+            all += m.text;
     return all;
 }
 
@@ -71,6 +76,7 @@ TEST(RunDeviceTool, CommandLineIsTheQuotedToolPathFollowedByTheArgumentsUnchange
         {L" rescan", kToolPath + L" rescan"},
     };
     Rig rig;
+    rig.installTool("exit 0");
     rig.startCapture();
     for (const auto& c : cases)
         EXPECT_EQ(RunDeviceTool(rig.ctx, c.arguments), 0);
@@ -82,13 +88,13 @@ TEST(RunDeviceTool, CommandLineIsTheQuotedToolPathFollowedByTheArgumentsUnchange
         EXPECT_EQ(started[i].commandLine, cases[i].commandLine);
         EXPECT_TRUE(started[i].hidden);
         EXPECT_TRUE(started[i].inheritHandles);
-        EXPECT_EQ(started[i].workingDirectory, L"");
         EXPECT_EQ(started[i].outputPipe, rig.pipe.writeEnd.id()); // standard output and error
     }
 }
 
 TEST(RunDeviceTool, WithoutOutputCaptureTheToolGetsNoPipe) {
     Rig rig;
+    rig.installTool("exit 0");
     EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), 0);
     rig.ctx.outputPipe = nullptr;
     EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), 0);
@@ -96,32 +102,29 @@ TEST(RunDeviceTool, WithoutOutputCaptureTheToolGetsNoPipe) {
         EXPECT_EQ(s.outputPipe, 0u);
 }
 
-TEST(RunDeviceTool, ReturnsTheToolsExitCodeAndClosesTheProcess) {
-    const std::uint32_t codes[] = {0, 1, 2, 3, 42, 0xC0000005u};
-    for (const std::uint32_t code : codes) {
+TEST(RunDeviceTool, ReturnsTheToolsExitCode) {
+    for (const int code : {0, 1, 2, 3, 42}) {
         SCOPED_TRACE(code);
         Rig rig;
-        rig.processes.child = [code](const FakeProcesses::Started&, const FakeProcesses::Write&) {
-            return code;
-        };
-        EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), static_cast<int>(code));
-        EXPECT_EQ(rig.processes.openHandles(), 0u);
+        rig.installTool("exit " + std::to_string(code));
+        EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), code);
     }
 }
 
-TEST(RunDeviceTool, UnreadableExitCodeGivesMinusOne) {
+TEST(RunDeviceTool, UnreadableExitCodeGivesMinusOneLoggedSigned) {
     Rig rig;
-    rig.processes.exitCodeStatus = ports::winerr::AccessDenied;
+    rig.installTool("exit 0");
+    rig.ctx.debugMode = 1;
+    rig.processes.exitCodeFailure = ports::winerr::AccessDenied;
     EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), kDeviceToolNoExitCode);
-    EXPECT_EQ(rig.processes.openHandles(), 0u);
+    EXPECT_EQ(rig.log.messages().back(), (LogMessage{L"return dwCode = -1", msglog::kBlack}));
 }
 
 TEST(RunDeviceTool, ToolThatCannotStartGivesMinusTwoAndNoReport) {
-    for (const bool debug : {false, true}) {
+    for (const int debug : {0, 1}) {
         SCOPED_TRACE(debug);
-        Rig rig;
-        rig.debug = debug;
-        rig.processes.startStatus = ports::winerr::FileNotFound; // nothing unpacked yet
+        Rig rig; // nothing unpacked yet: the tool is not on the disk
+        rig.ctx.debugMode = debug;
         EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), kDeviceToolNotStarted);
         // Debug mode shows the command line before the start; no failure message, no exit code.
         std::vector<LogMessage> expected;
@@ -133,98 +136,69 @@ TEST(RunDeviceTool, ToolThatCannotStartGivesMinusTwoAndNoReport) {
 
 TEST(RunDeviceTool, DebugModeOffLogsNothingAtAll) {
     Rig rig;
+    rig.installTool(engine_test::printingScript({"Updating drivers for USBPRINT\\CorvaneExCX-420T6B1F."}, 1));
     rig.startCapture();
-    rig.processes.child = [](const FakeProcesses::Started&, const FakeProcesses::Write& write) {
-        write("Updating drivers for USBPRINT\\CorvaneExCX-420T6B1F.\r\n");
-        return 1u;
-    };
     EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), 1);
     EXPECT_EQ(rig.messagesAfterStop(), std::vector<LogMessage>{});
-    EXPECT_FALSE(rig.processes.readSizes().empty()); // the output was read, and dropped
 }
 
 TEST(RunDeviceTool, DebugModeLogsCommandLineOutputAndExitCodeInBlack) {
     Rig rig;
-    rig.debug = true;
+    rig.ctx.debugMode = 1;
+    rig.installTool(
+        engine_test::printingScript({"Updating drivers for X.", "Drivers installed successfully."}, 2));
     rig.startCapture();
-    const std::string output = "Updating drivers for X.\r\nDrivers installed successfully.\r\n";
-    rig.processes.child = [&](const FakeProcesses::Started&, const FakeProcesses::Write& write) {
-        write(output);
-        return 2u;
-    };
     EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), 2);
     const auto messages = rig.messagesAfterStop();
 
     // The reader posts on its own thread, so the output may come before or after the exit code.
     ASSERT_GE(messages.size(), 3u);
     EXPECT_EQ(messages.front(), (LogMessage{kToolPath + L" rescan", msglog::kBlack}));
-    std::vector<LogMessage> outputMessages;
-    int exitCodeMessages = 0;
-    for (std::size_t i = 1; i < messages.size(); ++i) {
-        EXPECT_EQ(messages[i].colour, msglog::kBlack);
-        if (messages[i].text == L"return dwCode = 2")
-            ++exitCodeMessages;
-        else
-            outputMessages.push_back(messages[i]);
-    }
-    EXPECT_EQ(exitCodeMessages, 1);
-    EXPECT_EQ(joinTexts(outputMessages), std::wstring(output.begin(), output.end()));
-}
-
-TEST(RunDeviceTool, NegativeExitCodesAreLoggedSigned) {
-    Rig rig;
-    rig.debug = true;
-    rig.processes.exitCodeStatus = ports::winerr::AccessDenied;
-    EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), -1);
-    EXPECT_EQ(rig.log.messages().back().text, L"return dwCode = -1");
+    for (const auto& m : messages)
+        EXPECT_EQ(m.colour, msglog::kBlack);
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), LogMessage{L"return dwCode = 2", msglog::kBlack}),
+              1);
+    EXPECT_EQ(outputOf(messages), L"Updating drivers for X.\r\nDrivers installed successfully.\r\n");
 }
 
 TEST(OutputCapture, ChunksOfAtMost4095BytesCarryAllTheOutputInOrder) {
     Rig rig;
-    rig.debug = true;
-    rig.processes.pipeCapacity = 64 * 1024; // lets more than one chunk pile up
+    rig.ctx.debugMode = 1;
+#ifdef _WIN32
+    rig.installTool("for /L %i in (0,1,699) do @echo line %i of the tool output");
+#else
+    rig.installTool(
+        "i=0; while [ $i -lt 700 ]; do printf 'line %d of the tool output\\r\\n' $i; i=$((i+1)); done");
+#endif
+    std::wstring expected;
+    for (int i = 0; i < 700; ++i)
+        expected += L"line " + std::to_wstring(i) + L" of the tool output\r\n";
     rig.startCapture();
-    std::string output;
-    for (int i = 0; output.size() < 20000; ++i)
-        output += "line " + std::to_string(i) + " of the tool's output\r\n";
-    rig.processes.child = [&](const FakeProcesses::Started&, const FakeProcesses::Write& write) {
-        write(output);
-        return 0u;
-    };
     EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), 0);
-    auto messages = rig.messagesAfterStop();
-    std::erase_if(messages, [](const LogMessage& m) {
-        return m.text.starts_with(L"return dwCode") || m.text.starts_with(kToolPath);
-    });
+    const auto messages = rig.messagesAfterStop();
     for (const auto& m : messages)
-        EXPECT_LE(m.text.size(), 4095u);
-    EXPECT_GE(messages.size(), 5u);
-    EXPECT_EQ(joinTexts(messages), std::wstring(output.begin(), output.end()));
-    for (const auto size : rig.processes.readSizes())
-        EXPECT_EQ(size, 4095u);
+        EXPECT_LE(m.text.size(), CThreadPipe::kChunkBytes);
+    EXPECT_EQ(outputOf(messages), expected);
 }
 
 TEST(OutputCapture, ToolWritingFarMoreThanThePipeHoldsRunsToItsEnd) {
     Rig rig;
-    rig.processes.pipeCapacity = 4096;
-    rig.processes.blockedWriteLimit = std::chrono::milliseconds(3000);
+#ifdef _WIN32
+    rig.installTool("for /L %i in (1,1,2000) do @echo "
+                    "0123456789012345678901234567890123456789012345678901234567890123456789");
+#else
+    rig.installTool("head -c 1000000 /dev/zero | tr '\\0' x");
+#endif
     rig.startCapture();
-    rig.processes.child = [](const FakeProcesses::Started&, const FakeProcesses::Write& write) {
-        const std::string block(64 * 1024, 'x');
-        for (int i = 0; i < 16; ++i)
-            if (!write(block))
-                return 99u; // stuck on a full pipe
-        return 0u;
-    };
+    // Had nobody drained the pipe, the tool would still be writing.
     EXPECT_EQ(RunDeviceTool(rig.ctx, L" rescan"), 0);
-    EXPECT_FALSE(rig.processes.writeTimedOut());
 }
 
 TEST(OutputCapture, ConvertsFromTheMachinesAnsiCodePage) {
     auto state = sim::demoMachineState();
     state["system"]["codePage"] = 1252;
     Rig rig(state);
-    rig.debug = true;
+    rig.ctx.debugMode = 1;
     rig.startCapture();
     std::vector<std::uint8_t> bytes{'C', 'a', 'f', 0xE9, ' ', 0x80};
     ASSERT_EQ(rig.processes.writePipe(rig.pipe.writeEnd, bytes), ports::winerr::Success);
@@ -234,69 +208,23 @@ TEST(OutputCapture, ConvertsFromTheMachinesAnsiCodePage) {
 TEST(OutputCapture, StartRedirectsStandardOutputAndStopUndoesEverything) {
     Rig rig;
     rig.startCapture();
-    EXPECT_EQ(rig.processes.pipesInheritable(), std::vector<bool>{true});
-    EXPECT_EQ(rig.processes.redirectedTo(), std::vector<std::uint64_t>{rig.pipe.writeEnd.id()});
+    EXPECT_EQ(rig.processes.inheritablePipes(), 1);
+    EXPECT_EQ(rig.processes.redirections(), 1);
+    EXPECT_TRUE(rig.pipe.writeEnd);
     EXPECT_TRUE(rig.pipe.reader.joinable());
 
     rig.startCapture(); // already capturing: nothing new
-    EXPECT_EQ(rig.processes.pipesInheritable().size(), 1u);
+    EXPECT_EQ(rig.processes.pipesMade(), 1);
 
     StopOutputCapture(rig.pipe);
-    EXPECT_EQ(rig.processes.restores(), 1);
+    EXPECT_EQ(rig.processes.restorations(), 1);
     EXPECT_FALSE(rig.pipe.writeEnd);
     EXPECT_FALSE(rig.pipe.reader.joinable());
-    EXPECT_EQ(rig.processes.openHandles(), 0u); // the reader closed the read end
+    // The reader is joined: nothing is left inside the port.
+    EXPECT_EQ(rig.processes.callsUnderWay(), 0);
 
     StopOutputCapture(rig.pipe); // twice is harmless
-    EXPECT_EQ(rig.processes.restores(), 1);
-}
-
-TEST(BackgroundCommand, RunsHiddenWithoutInheritanceAndReturnsAtOnce) {
-    Rig rig;
-    rig.startCapture();
-    std::promise<void> release;
-    auto released = release.get_future().share();
-    bool waitedInVain = false;
-    rig.processes.child = [&](const FakeProcesses::Started&, const FakeProcesses::Write&) {
-        waitedInVain = released.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
-        return 0u;
-    };
-    const std::wstring command = L"rundll32 printui.dll,PrintUIEntry /k /q /n \"CX-420T\"";
-    StartBackgroundCommand(rig.ctx, command);
-    release.set_value(); // had the start waited for the child, the child would have timed out
-    ASSERT_TRUE(rig.processes.waitForClosedHandles(1));
-
-    EXPECT_FALSE(waitedInVain);
-    const auto started = rig.processes.started();
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0].commandLine, command);
-    EXPECT_TRUE(started[0].hidden);
-    EXPECT_FALSE(started[0].inheritHandles);
-    EXPECT_EQ(started[0].outputPipe, 0u);
-}
-
-TEST(BackgroundCommand, LogsItsCommandLineOnlyInDebugMode) {
-    const std::wstring command = L"C:\\Windows\\System32\\ie4uinit.exe -show";
-    for (const bool debug : {false, true}) {
-        SCOPED_TRACE(debug);
-        Rig rig;
-        rig.debug = debug;
-        StartBackgroundCommand(rig.ctx, command);
-        ASSERT_TRUE(rig.processes.waitForClosedHandles(1));
-        std::vector<LogMessage> expected;
-        if (debug)
-            expected.push_back({command, msglog::kBlack});
-        EXPECT_EQ(rig.log.messages(), expected);
-    }
-}
-
-TEST(BackgroundCommand, ThatCannotStartIsDroppedSilently) {
-    Rig rig;
-    rig.processes.startStatus = ports::winerr::FileNotFound;
-    StartBackgroundCommand(rig.ctx, L"C:\\Windows\\System32\\ie4uinit.exe -show");
-    ASSERT_TRUE(rig.processes.waitForStarts(1));
-    EXPECT_EQ(rig.log.messages(), std::vector<LogMessage>{});
-    EXPECT_EQ(rig.processes.openHandles(), 0u);
+    EXPECT_EQ(rig.processes.restorations(), 1);
 }
 
 } // namespace

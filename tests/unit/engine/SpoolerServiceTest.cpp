@@ -2,6 +2,7 @@
 // results and the red messages.
 #include "app/msglog/RecordingMessageLog.h"
 #include "engine/SpoolerService.h"
+#include "platform/sim/SimClock.h"
 #include "support/TestMachine.h"
 #include "unit/engine/DeviceToolFakes.h"
 
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -38,22 +38,19 @@ protected:
         service.calls.clear();
         return control;
     }
-    std::uint64_t waitedMs() const {
-        const auto s = clock.sleeps();
-        return std::accumulate(s.begin(), s.end(), std::uint64_t{0});
-    }
+    std::uint64_t waitedMs() const { return clock.elapsedMs(); }
     int count(const std::string& call) const {
         return static_cast<int>(std::count(service.calls.begin(), service.calls.end(), call));
     }
 
     testing_support::TestMachine machine;
-    engine_test::VirtualClock clock;
+    sim::VirtualClock clock;
     engine_test::FakeSpoolerService service{clock};
     engine_test::OverridePlatform platform{machine.platform()};
     msglog::RecordingMessageLog log;
-    EngineContext ctx{.platform = platform, .systemErrorText = [](std::uint32_t code) {
-                          return L"text " + std::to_wstring(code) + L"\r\n";
-                      }};
+    app::AppContext ctx{.platform = platform, .systemErrorText = [](std::uint32_t code) {
+                            return L"text " + std::to_wstring(code) + L"\r\n";
+                        }};
 };
 
 struct WaitCase {
@@ -72,7 +69,7 @@ const WaitCase kWaitCases[] = {
 TEST_F(Spooler, StopWaitsUpToThirtySixPolls) {
     for (const auto& c : kWaitCases) {
         SCOPED_TRACE(c.takesMs);
-        engine_test::VirtualClock caseClock;
+        sim::VirtualClock caseClock;
         engine_test::FakeSpoolerService caseService{caseClock};
         platform.clockOverride = &caseClock;
         platform.servicesOverride = &caseService;
@@ -82,10 +79,7 @@ TEST_F(Spooler, StopWaitsUpToThirtySixPolls) {
         ASSERT_TRUE(OpenSpoolerService(ctx, control));
 
         EXPECT_EQ(StopSpoolerAndWait(ctx, control), c.reached);
-        const auto sleeps = caseClock.sleeps();
-        EXPECT_EQ(std::accumulate(sleeps.begin(), sleeps.end(), std::uint64_t{0}), c.waitedMs);
-        for (const auto s : sleeps)
-            EXPECT_EQ(s, 1000u);
+        EXPECT_EQ(caseClock.elapsedMs(), c.waitedMs);
         EXPECT_EQ(std::count(caseService.calls.begin(), caseService.calls.end(), "QueryServiceStatus"),
                   c.polls);
         EXPECT_EQ(std::count(caseService.calls.begin(), caseService.calls.end(), "ControlService 1"), 1);
@@ -98,7 +92,7 @@ TEST_F(Spooler, StopWaitsUpToThirtySixPolls) {
 TEST_F(Spooler, StartWaitsUpToThirtySixPolls) {
     for (const auto& c : kWaitCases) {
         SCOPED_TRACE(c.takesMs);
-        engine_test::VirtualClock caseClock;
+        sim::VirtualClock caseClock;
         engine_test::FakeSpoolerService caseService{caseClock};
         platform.clockOverride = &caseClock;
         platform.servicesOverride = &caseService;
@@ -109,8 +103,7 @@ TEST_F(Spooler, StartWaitsUpToThirtySixPolls) {
         ASSERT_TRUE(OpenSpoolerService(ctx, control));
 
         EXPECT_EQ(StartSpoolerAndWait(ctx, control), c.reached);
-        const auto sleeps = caseClock.sleeps();
-        EXPECT_EQ(std::accumulate(sleeps.begin(), sleeps.end(), std::uint64_t{0}), c.waitedMs);
+        EXPECT_EQ(caseClock.elapsedMs(), c.waitedMs);
         EXPECT_EQ(std::count(caseService.calls.begin(), caseService.calls.end(), "QueryServiceStatus"),
                   c.polls);
         EXPECT_EQ(std::count(caseService.calls.begin(), caseService.calls.end(), "StartService"), 1);
@@ -193,7 +186,7 @@ TEST_F(Spooler, EachFailingRestartStepHasItsMessage) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        engine_test::VirtualClock caseClock;
+        sim::VirtualClock caseClock;
         engine_test::FakeSpoolerService caseService{caseClock};
         platform.clockOverride = &caseClock;
         platform.servicesOverride = &caseService;

@@ -22,7 +22,7 @@ protected:
     DevconProcess() {
         platform.processesOverride = &processes;
         fs::create_directories(folder.path() / "Drivers");
-        fs::create_symlink(fs::path(ORVELLO_BINARY_DIR) / "tools" / "devcon" / "devcon",
+        fs::create_symlink(fs::path(ORVELLO_BINARY_DIR) / "tools" / "devcon" / "orvello-devcon",
                            folder.path() / "Drivers" / "devcon32.exe");
         processes.extraEnvironment.push_back("ORVELLO_SIM_MACHINE=" + stateFile.string());
     }

@@ -2,6 +2,7 @@
 // passed over with a line in the machine's log, and no port operation stops the program on it.
 #include "support/TestMachine.h"
 
+#include "platform/sim/SimClock.h"
 #include "platform/sim/SimJson.h"
 
 #include <gtest/gtest.h>
@@ -222,6 +223,8 @@ TEST_P(MisshapenState, IsPassedOverWithAReasonAndNoPortStops) {
     const Case& c = cases()[GetParam()];
     SCOPED_TRACE(c.what);
     TestMachine m;
+    sim::VirtualClock clock; // the Bluetooth inquiry and the services wait on it
+    m.platform().useClock(&clock);
     std::string log;
     m.machine().setLog([&](std::string_view line) { log.append(line).append("\n"); });
     m.machine().write(c.spoil);
@@ -248,6 +251,8 @@ TEST(MisshapenStateFile, IsCheckedWhenLoadedAndWhenAnotherProcessChangesIt) {
     EXPECT_NE(log.find("profile.software\\ZEVR\\Orvello\\SetupMode.SetupMode"), std::string::npos) << log;
     EXPECT_NE(log.find("system.localTime"), std::string::npos) << log;
     sim::SimPlatform platform(*machine, testing_support::programResources());
+    sim::VirtualClock clock;
+    platform.useClock(&clock);
     useEveryPort(platform);
 
     // Another process writes the file: read again and checked.

@@ -34,8 +34,9 @@ void useEveryPort(ports::Platform& p) {
     (void)sys.ansiCodePage();
     (void)p.clock().localTime();
     std::uint16_t reported = 0;
-    if (p.host().startWinsock(ports::winsockVersion(2, 2), reported) == winerr::Success)
+    if (p.host().startWinsock(ports::winsockVersion(2, 2), reported) == winerr::Success) {
         EXPECT_EQ(p.host().cleanupWinsock(), winerr::Success);
+    }
 
     auto& sp = p.spooler();
     std::vector<ports::PrinterInfo2> printers;

@@ -107,9 +107,9 @@ Status createPipe(bool inheritable, std::shared_ptr<PipeEnd>& readEnd, std::shar
     SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, inheritable ? TRUE : FALSE};
     const std::wstring name = L"\\\\.\\pipe\\orvello-sim-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(counter++);
-    HANDLE r = CreateNamedPipeW(
-        name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 4096, 4096, 0, &sa);
+    HANDLE r = CreateNamedPipeW(name.c_str(),
+                                PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, &sa);
     if (r == INVALID_HANDLE_VALUE)
         return static_cast<Status>(GetLastError());
     HANDLE w =

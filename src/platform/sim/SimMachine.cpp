@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -133,21 +134,27 @@ void SimMachine::reloadIfChanged() {
     std::error_code ec;
     const auto time = std::filesystem::last_write_time(file_, ec);
     const auto size = ec ? static_cast<std::uintmax_t>(-1) : std::filesystem::file_size(file_, ec);
-    if (!ec && time == seenTime_ && size == seenSize_)
+    // The time may be as coarse as seconds (mingw's C++ library), so a file written in the last
+    // moments is read whatever its time and size say; it is parsed only when its text differs.
+    const bool recent = !ec && std::filesystem::file_time_type::clock::now() - time < std::chrono::seconds(3);
+    if (!ec && !recent && time == seenTime_ && size == seenSize_)
         return;
     std::ifstream in(file_, std::ios::binary);
     if (!in)
         return; // keep what we have; the next save recreates the file
-    Json fresh = Json::parse(in, nullptr, false);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    seenTime_ = time;
+    seenSize_ = size;
+    if (text == savedText_)
+        return;
+    Json fresh = Json::parse(text, nullptr, false);
     if (fresh.is_discarded() || !fresh.is_object()) {
         log("the state file no longer holds a JSON object: kept the state read before");
         return;
     }
-    seenTime_ = time;
-    seenSize_ = size;
     state_ = std::move(fresh);
     check();
-    savedText_ = state_.dump(2);
+    savedText_ = state_.dump(2) == text ? std::move(text) : state_.dump(2);
 }
 
 void SimMachine::check() {

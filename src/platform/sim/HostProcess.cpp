@@ -1,10 +1,10 @@
 #include "platform/sim/HostProcess.h"
 
-#include <condition_variable>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 extern char** environ;
@@ -35,19 +36,47 @@ constexpr std::uint32_t kForever = 0xFFFFFFFF;
 #ifdef _WIN32
 
 PipeEnd::~PipeEnd() {
-    if (!cancelled_ && handle_)
-        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    for (auto h : {handle_, wakeRead_}) {
+        if (h != -1 && h != 0)
+            CloseHandle(reinterpret_cast<HANDLE>(h));
+    }
 }
 
+// The read end is overlapped, so a read waits on its own completion and on the cancel event: a close
+// from another thread ends it without closing the handle under it.
 Status PipeEnd::read(std::size_t maxBytes, std::vector<std::uint8_t>& out) {
-    out.assign(maxBytes, 0);
-    DWORD n = 0;
+    out.clear();
     if (cancelled_)
         return winerr::OperationAborted;
-    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), out.data(), static_cast<DWORD>(maxBytes), &n, nullptr)) {
-        const DWORD e = GetLastError();
+    HANDLE h = reinterpret_cast<HANDLE>(handle_);
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!done)
+        return static_cast<Status>(GetLastError());
+    out.resize(maxBytes);
+    OVERLAPPED ov{};
+    ov.hEvent = done;
+    DWORD n = 0;
+    Status result = winerr::Success;
+    if (!ReadFile(h, out.data(), static_cast<DWORD>(maxBytes), &n, &ov)) {
+        result = static_cast<Status>(GetLastError());
+        if (result == ERROR_IO_PENDING) {
+            HANDLE both[2] = {done, reinterpret_cast<HANDLE>(wakeRead_)};
+            ++waitingReaders_;
+            const DWORD woke = WaitForMultipleObjects(2, both, FALSE, INFINITE);
+            --waitingReaders_;
+            if (woke != WAIT_OBJECT_0)
+                CancelIoEx(h, &ov);
+            // The read must be over before `ov` and `out` go.
+            result =
+                GetOverlappedResult(h, &ov, &n, TRUE) ? winerr::Success : static_cast<Status>(GetLastError());
+            if (woke != WAIT_OBJECT_0 && result == ERROR_OPERATION_ABORTED)
+                result = winerr::OperationAborted;
+        }
+    }
+    CloseHandle(done);
+    if (result != winerr::Success) {
         out.clear();
-        return cancelled_ ? winerr::OperationAborted : static_cast<Status>(e);
+        return cancelled_ ? winerr::OperationAborted : result;
     }
     out.resize(n);
     return winerr::Success;
@@ -66,19 +95,38 @@ Status PipeEnd::write(const std::vector<std::uint8_t>& data) {
 }
 
 void PipeEnd::cancel() {
-    if (cancelled_.exchange(true))
+    if (cancelled_.exchange(true) || wakeRead_ == -1)
         return;
-    HANDLE h = reinterpret_cast<HANDLE>(handle_);
-    CancelIoEx(h, nullptr);
-    CloseHandle(h);
+    SetEvent(reinterpret_cast<HANDLE>(wakeRead_));
 }
 
+// An anonymous pipe cannot be read overlapped, so the pipe is a named one of this process with a
+// unique name; the write end stays synchronous, as a child's standard output expects.
 Status createPipe(bool inheritable, std::shared_ptr<PipeEnd>& readEnd, std::shared_ptr<PipeEnd>& writeEnd) {
+    static std::atomic<unsigned> counter{0};
     SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, inheritable ? TRUE : FALSE};
-    HANDLE r = nullptr, w = nullptr;
-    if (!CreatePipe(&r, &w, &sa, 0))
+    const std::wstring name = L"\\\\.\\pipe\\orvello-sim-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(counter++);
+    HANDLE r = CreateNamedPipeW(name.c_str(),
+                                PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, &sa);
+    if (r == INVALID_HANDLE_VALUE)
         return static_cast<Status>(GetLastError());
-    readEnd.reset(new PipeEnd(reinterpret_cast<std::intptr_t>(r), -1, -1));
+    HANDLE w =
+        CreateFileW(name.c_str(), GENERIC_WRITE, 0, &sa, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (w == INVALID_HANDLE_VALUE) {
+        const Status e = static_cast<Status>(GetLastError());
+        CloseHandle(r);
+        return e;
+    }
+    HANDLE wake = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!wake) {
+        const Status e = static_cast<Status>(GetLastError());
+        CloseHandle(r);
+        CloseHandle(w);
+        return e;
+    }
+    readEnd.reset(new PipeEnd(reinterpret_cast<std::intptr_t>(r), reinterpret_cast<std::intptr_t>(wake), -1));
     writeEnd.reset(new PipeEnd(reinterpret_cast<std::intptr_t>(w), -1, -1));
     return winerr::Success;
 }
@@ -230,7 +278,9 @@ Status PipeEnd::read(std::size_t maxBytes, std::vector<std::uint8_t>& out) {
         if (cancelled_)
             return winerr::OperationAborted;
         pollfd fds[2] = {{fd(handle_), POLLIN, 0}, {fd(wakeRead_), POLLIN, 0}};
+        ++waitingReaders_;
         const int n = ::poll(fds, wakeRead_ >= 0 ? 2 : 1, -1);
+        --waitingReaders_;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -306,64 +356,89 @@ Status createPipe(bool, std::shared_ptr<PipeEnd>& readEnd, std::shared_ptr<PipeE
 
 namespace {
 
-// The child's end, told by a thread that waits for it, so that a wait with a time-out, the exit code
-// and a closed handle never race for the zombie.
-struct ChildState {
-    std::mutex mutex;
-    std::condition_variable ended;
-    bool done = false;
-    std::uint32_t code = kStillActive;
-    std::optional<std::uint32_t> terminatedWith;
-};
-
+// A child process waited for through a pidfd: a wait with a time-out polls it, and the zombie is
+// reaped under the lock, so a wait, the exit code and terminate never race for it, and no thread
+// runs in the background. A child still running when its last handle goes is left to run (as closing
+// a process handle on Windows does) and is reaped when this process ends.
 class LinuxChild final : public Child {
 public:
-    explicit LinuxChild(pid_t pid) : pid_(pid), state_(std::make_shared<ChildState>()) {
-        std::thread([pid, state = state_] {
-            int status = 0;
-            pid_t r;
-            do {
-                r = ::waitpid(pid, &status, 0);
-            } while (r < 0 && errno == EINTR);
-            std::lock_guard lock(state->mutex);
-            if (r == pid && WIFEXITED(status))
-                state->code = static_cast<std::uint32_t>(WEXITSTATUS(status));
-            else if (r == pid && WIFSIGNALED(status))
-                state->code =
-                    state->terminatedWith.value_or(128u + static_cast<std::uint32_t>(WTERMSIG(status)));
-            else
-                state->code = 1;
-            state->done = true;
-            state->ended.notify_all();
-        }).detach();
+    explicit LinuxChild(pid_t pid) : pid_(pid), pidfd_(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))) {}
+    ~LinuxChild() override {
+        std::lock_guard lock(mutex_);
+        reapLocked(WNOHANG);
+        if (pidfd_ >= 0)
+            ::close(pidfd_);
     }
+    LinuxChild(const LinuxChild&) = delete;
+    LinuxChild& operator=(const LinuxChild&) = delete;
+
     Status wait(std::uint32_t timeoutMs) noexcept override {
-        std::unique_lock lock(state_->mutex);
-        if (timeoutMs == kForever) {
-            state_->ended.wait(lock, [&] { return state_->done; });
-            return winerr::Success;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        for (;;) {
+            {
+                std::lock_guard lock(mutex_);
+                if (reapLocked(WNOHANG))
+                    return winerr::Success;
+            }
+            int waitMs = -1;
+            if (timeoutMs != kForever) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now());
+                if (left.count() <= 0)
+                    return winerr::WaitTimeout;
+                waitMs = static_cast<int>(std::min<long long>(left.count(), 1 << 30));
+            }
+            if (pidfd_ >= 0) {
+                pollfd p{pidfd_, POLLIN, 0};
+                if (::poll(&p, 1, waitMs) < 0 && errno != EINTR)
+                    return fromErrno(errno);
+            } else {
+                // No pidfd (an old kernel): look again shortly.
+                ::poll(nullptr, 0, waitMs < 0 ? 10 : std::min(waitMs, 10));
+            }
         }
-        return state_->ended.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                      [&] { return state_->done; })
-                   ? winerr::Success
-                   : winerr::WaitTimeout;
     }
     Status exitCode(std::uint32_t& out) noexcept override {
-        std::lock_guard lock(state_->mutex);
-        out = state_->done ? state_->code : kStillActive;
+        std::lock_guard lock(mutex_);
+        out = reapLocked(WNOHANG) ? code_ : kStillActive;
         return winerr::Success;
     }
     Status terminate(std::uint32_t code) noexcept override {
-        std::lock_guard lock(state_->mutex);
-        if (state_->done)
+        std::lock_guard lock(mutex_);
+        if (reapLocked(WNOHANG))
             return winerr::AccessDenied; // as TerminateProcess on a process that has ended
-        state_->terminatedWith = code;
+        terminatedWith_ = code;
         return ::kill(pid_, SIGKILL) == 0 ? winerr::Success : fromErrno(errno);
     }
 
 private:
+    // True once the child has ended and its exit code is known. Call under the lock.
+    bool reapLocked(int options) noexcept {
+        if (done_)
+            return true;
+        int status = 0;
+        pid_t r;
+        do {
+            r = ::waitpid(pid_, &status, options);
+        } while (r < 0 && errno == EINTR);
+        if (r == 0)
+            return false;
+        if (r == pid_ && WIFEXITED(status))
+            code_ = static_cast<std::uint32_t>(WEXITSTATUS(status));
+        else if (r == pid_ && WIFSIGNALED(status))
+            code_ = terminatedWith_.value_or(128u + static_cast<std::uint32_t>(WTERMSIG(status)));
+        else
+            code_ = 1;
+        done_ = true;
+        return true;
+    }
+
     pid_t pid_;
-    std::shared_ptr<ChildState> state_;
+    int pidfd_;
+    std::mutex mutex_;
+    bool done_ = false;
+    std::uint32_t code_ = kStillActive;
+    std::optional<std::uint32_t> terminatedWith_;
 };
 
 struct SavedOutput {

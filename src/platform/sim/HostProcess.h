@@ -25,16 +25,24 @@ public:
     ports::Status read(std::size_t maxBytes, std::vector<std::uint8_t>& out);
     ports::Status write(const std::vector<std::uint8_t>& data);
     // Ends a read blocked on this end from another thread and any later one (the handle was closed).
+    // The end itself stays open until its last holder lets it go, so a read never meets a closed or
+    // reused handle.
     void cancel();
     std::intptr_t native() const { return handle_; }
+    // How many reads are waiting for data now (for tests: a read is known to block before the test
+    // cancels it).
+    int waitingReaders() const { return waitingReaders_; }
 
 private:
     friend ports::Status createPipe(bool, std::shared_ptr<PipeEnd>&, std::shared_ptr<PipeEnd>&);
     explicit PipeEnd(std::intptr_t handle, std::intptr_t wakeRead, std::intptr_t wakeWrite)
         : handle_(handle), wakeRead_(wakeRead), wakeWrite_(wakeWrite) {}
     std::intptr_t handle_;
-    std::intptr_t wakeRead_, wakeWrite_; // a self-pipe that wakes a blocked read (Linux)
+    // What wakes a blocked read: a self-pipe on Linux; on Windows wakeRead_ is an event (the read
+    // end is overlapped) and wakeWrite_ unused.
+    std::intptr_t wakeRead_, wakeWrite_;
     std::atomic<bool> cancelled_{false};
+    std::atomic<int> waitingReaders_{0};
 };
 
 ports::Status createPipe(bool inheritable, std::shared_ptr<PipeEnd>& readEnd,

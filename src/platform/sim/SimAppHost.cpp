@@ -144,10 +144,13 @@ Status SimAppHost::startWinsock(std::uint16_t requested, std::uint16_t& reported
     reported = ports::winsockVersion(static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor));
     if (Status f = machine_.write([](Json& s) { return SimMachine::takeFault(s, "WSAStartup"); }))
         return f;
+    // As ws2_32 does: a version below the lowest it has (1.0) fails; a higher one than it offers gets
+    // what it offers, reported in wVersion for the caller to check.
     const unsigned wantMajor = requested & 0xFF, wantMinor = requested >> 8;
-    if (major < wantMajor || (major == wantMajor && minor < wantMinor))
+    if (wantMajor < 1)
         return winerr::WsaVersionNotSupported;
-    reported = requested;
+    if (wantMajor < major || (wantMajor == major && wantMinor < minor))
+        reported = requested;
     std::lock_guard lock(mutex_);
     ++winsockStarts_;
     return winerr::Success;

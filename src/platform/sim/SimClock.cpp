@@ -87,6 +87,23 @@ VirtualClock::VirtualClock() : VirtualClock(ports::SystemTime{2024, 5, 3, 1, 9, 
 VirtualClock::VirtualClock(ports::SystemTime start, std::uint64_t startMs)
     : start_(start), startMs_(startMs), now_(startMs) {}
 
+void VirtualClock::sleepMs(std::uint32_t ms) noexcept {
+    {
+        std::lock_guard lock(mutex_);
+        try {
+            sleeps_.push_back(ms);
+        } catch (...) {
+            // out of memory: the sleep still advances the clock, only its record is lost
+        }
+    }
+    advance(ms);
+}
+
+std::vector<std::uint32_t> VirtualClock::sleeps() const {
+    std::lock_guard lock(mutex_);
+    return sleeps_;
+}
+
 ports::SystemTime VirtualClock::localTime() noexcept {
     const std::int64_t startDay = daysFromCivil(start_.year, start_.month, start_.day);
     const std::int64_t startMsOfDay =

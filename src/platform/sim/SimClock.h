@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 namespace sim {
 
@@ -24,25 +26,30 @@ private:
     SimMachine* machine_;
 };
 
-// Time that moves only when asked: sleepMs advances it at once (from any thread), advance() moves it
-// by hand. The local time starts at `start` and follows the elapsed milliseconds.
+// Time that moves only when asked: sleepMs advances it at once and is recorded, advance() moves it by
+// hand; both from any thread. The local time starts at `start` and follows the elapsed milliseconds.
+// The one test clock of the project: the simulated machine's tests and the engine's use it.
 class VirtualClock final : public ports::Clock {
 public:
     VirtualClock();
     explicit VirtualClock(ports::SystemTime start, std::uint64_t startMs = 0);
 
     std::uint64_t nowMs() noexcept override { return now_.load(); }
-    void sleepMs(std::uint32_t ms) noexcept override { advance(ms); }
+    void sleepMs(std::uint32_t ms) noexcept override;
     ports::SystemTime localTime() noexcept override;
 
-    void advance(std::uint64_t ms) { now_ += ms; }
+    void advance(std::uint64_t ms) noexcept { now_ += ms; }
     // Total milliseconds slept or advanced since construction.
-    std::uint64_t elapsedMs() const { return now_.load() - startMs_; }
+    std::uint64_t elapsedMs() const noexcept { return now_.load() - startMs_; }
+    // Every sleep asked for, in order.
+    std::vector<std::uint32_t> sleeps() const;
 
 private:
     ports::SystemTime start_;
     std::uint64_t startMs_;
     std::atomic<std::uint64_t> now_;
+    mutable std::mutex mutex_;
+    std::vector<std::uint32_t> sleeps_;
 };
 
 // The clock a SimPlatform hands out: forwards to a wall clock until use() names another one.

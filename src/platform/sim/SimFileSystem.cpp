@@ -1,5 +1,7 @@
 #include "platform/sim/SimFileSystem.h"
 
+#include "platform/sim/HostPath.h"
+
 #include "base/Utf.h"
 #include "platform/sim/SimJson.h"
 
@@ -248,7 +250,7 @@ Status SimFileSystem::listDirectory(std::wstring_view path, std::vector<ports::F
         return winerr::PathNotFound;
     for (const auto& e : fs::directory_iterator(p, ec)) {
         ports::FileEntry entry;
-        entry.name = text::fromUtf8(e.path().filename().string());
+        entry.name = wideOf(e.path().filename());
         entry.directory = e.is_directory(ec);
         entry.size = entry.directory ? 0 : e.file_size(ec);
         out.push_back(std::move(entry));

@@ -2,11 +2,15 @@
 
 #include "base/Compare.h"
 #include "base/Utf.h"
+#include "platform/sim/HostPath.h"
 #include "platform/sim/SimJson.h"
+#include "platform/sim/SimStateCheck.h"
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -15,13 +19,21 @@ namespace sim {
 using ports::Status;
 namespace winerr = ports::winerr;
 
-SimMachine::SimMachine(Json state, std::filesystem::path file, std::filesystem::path driveRoot)
-    : state_(std::move(state)), file_(std::move(file)), driveRoot_(std::move(driveRoot)) {}
+SimMachine::SimMachine(Json state, std::filesystem::path file, std::filesystem::path driveRoot, LogSink log)
+    : state_(std::move(state)), file_(std::move(file)), driveRoot_(std::move(driveRoot)),
+      log_(std::move(log)) {
+    check();
+    if (!file_.empty()) {
+        savedText_ = state_.dump(2);
+        noteFile();
+    }
+}
 
-std::unique_ptr<SimMachine> SimMachine::inMemory(Json state, std::filesystem::path driveRoot) {
+std::unique_ptr<SimMachine> SimMachine::inMemory(Json state, std::filesystem::path driveRoot, LogSink log) {
     std::error_code ec;
     std::filesystem::create_directories(driveRoot / "C", ec);
-    return std::unique_ptr<SimMachine>(new SimMachine(std::move(state), {}, std::move(driveRoot)));
+    return std::unique_ptr<SimMachine>(
+        new SimMachine(std::move(state), {}, std::move(driveRoot), std::move(log)));
 }
 
 std::unique_ptr<SimMachine> SimMachine::demo() {
@@ -41,7 +53,8 @@ SimMachine::~SimMachine() {
     }
 }
 
-std::unique_ptr<SimMachine> SimMachine::openFile(const std::filesystem::path& file, Status& status) {
+std::unique_ptr<SimMachine> SimMachine::openFile(const std::filesystem::path& file, Status& status,
+                                                 LogSink log) {
     status = winerr::Success;
     std::error_code ec;
     const auto absolute = std::filesystem::absolute(file, ec);
@@ -50,8 +63,9 @@ std::unique_ptr<SimMachine> SimMachine::openFile(const std::filesystem::path& fi
     drive += ".drive";
     std::filesystem::create_directories(drive / "C", ec);
     Json state;
+    // Held until the machine has noted the file's time and size, so no change slips in between.
+    HostFileLock lock(std::filesystem::path(absolute).concat(".lock"));
     {
-        HostFileLock lock(std::filesystem::path(absolute).concat(".lock"));
         std::ifstream in(absolute, std::ios::binary);
         if (!in) {
             state = demoMachineState();
@@ -70,9 +84,8 @@ std::unique_ptr<SimMachine> SimMachine::openFile(const std::filesystem::path& fi
     // A machine shared by an in-memory one names its drive folder.
     const Json& hostDrive = state.contains("hostDrive") ? state["hostDrive"] : Json();
     if (hostDrive.is_string())
-        drive = std::filesystem::path(
-            std::u8string(reinterpret_cast<const char8_t*>(hostDrive.get<std::string>().c_str())));
-    return std::unique_ptr<SimMachine>(new SimMachine(std::move(state), absolute, drive));
+        drive = hostPathOfUtf8(hostDrive.get_ref<const std::string&>());
+    return std::unique_ptr<SimMachine>(new SimMachine(std::move(state), absolute, drive, std::move(log)));
 }
 
 std::filesystem::path SimMachine::shareThroughFile() {
@@ -80,14 +93,15 @@ std::filesystem::path SimMachine::shareThroughFile() {
     if (!file_.empty())
         return file_;
     const std::filesystem::path file = driveRoot_ / "machine.json";
-    const auto drive = driveRoot_.u8string();
-    state_["hostDrive"] = std::string(drive.begin(), drive.end());
+    state_["hostDrive"] = utf8Of(driveRoot_);
     {
         HostFileLock fileLock(std::filesystem::path(file).concat(".lock"));
         if (!replaceFileAtomically(file, state_.dump(2)))
             return {};
     }
     file_ = file;
+    savedText_ = state_.dump(2);
+    noteFile();
     return file_;
 }
 
@@ -95,7 +109,7 @@ SimMachine::Guard::Guard(SimMachine& m) : m_(m) {
     m_.mutex_.lock();
     if (m_.depth_++ == 0 && !m_.file_.empty()) {
         fileLock_ = std::make_unique<HostFileLock>(std::filesystem::path(m_.file_).concat(".lock"));
-        m_.reload();
+        m_.reloadIfChanged();
     }
 }
 
@@ -110,18 +124,66 @@ SimMachine::SaveOnExit::~SaveOnExit() {
         m_.save();
 }
 
-void SimMachine::reload() {
+void SimMachine::noteFile() {
+    std::error_code ec;
+    seenTime_ = std::filesystem::last_write_time(file_, ec);
+    seenSize_ = ec ? static_cast<std::uintmax_t>(-1) : std::filesystem::file_size(file_, ec);
+}
+
+void SimMachine::reloadIfChanged() {
+    std::error_code ec;
+    const auto time = std::filesystem::last_write_time(file_, ec);
+    const auto size = ec ? static_cast<std::uintmax_t>(-1) : std::filesystem::file_size(file_, ec);
+    // The time may be as coarse as seconds (mingw's C++ library), so a file written in the last
+    // moments is read whatever its time and size say; it is parsed only when its text differs.
+    const bool recent = !ec && std::filesystem::file_time_type::clock::now() - time < std::chrono::seconds(3);
+    if (!ec && !recent && time == seenTime_ && size == seenSize_)
+        return;
     std::ifstream in(file_, std::ios::binary);
     if (!in)
         return; // keep what we have; the next save recreates the file
-    Json fresh = Json::parse(in, nullptr, false);
-    if (!fresh.is_discarded() && fresh.is_object())
-        state_ = std::move(fresh);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    seenTime_ = time;
+    seenSize_ = size;
+    if (text == savedText_)
+        return;
+    Json fresh = Json::parse(text, nullptr, false);
+    if (fresh.is_discarded() || !fresh.is_object()) {
+        log("the state file no longer holds a JSON object: kept the state read before");
+        return;
+    }
+    state_ = std::move(fresh);
+    check();
+    savedText_ = state_.dump(2) == text ? std::move(text) : state_.dump(2);
+}
+
+void SimMachine::check() {
+    checkState(state_, [this](std::string_view line) { log(line); });
 }
 
 void SimMachine::save() {
-    if (!file_.empty())
-        replaceFileAtomically(file_, state_.dump(2));
+    check();
+    if (file_.empty())
+        return;
+    std::string text = state_.dump(2);
+    if (text == savedText_)
+        return;
+    if (replaceFileAtomically(file_, text)) {
+        savedText_ = std::move(text);
+        noteFile();
+    }
+}
+
+void SimMachine::log(std::string_view line) const noexcept {
+    try {
+        if (log_) {
+            log_(line);
+            return;
+        }
+    } catch (...) {
+        // a failing sink loses the line; the machine goes on
+    }
+    std::fprintf(stderr, "simulated machine: %.*s\n", static_cast<int>(line.size()), line.data());
 }
 
 namespace {
@@ -194,15 +256,15 @@ std::filesystem::path SimMachine::hostPath(std::wstring_view windowsPath) const 
                 host = host.parent_path();
             continue;
         }
-        const std::string name = text::toUtf8(part);
+        const std::filesystem::path name = hostPathOf(part);
         if (existing) {
             std::error_code ec;
             if (!std::filesystem::exists(host / name, ec)) {
                 // Windows file names ignore case: find the existing entry that differs only in case.
-                std::string match;
+                std::filesystem::path match;
                 for (const auto& e : std::filesystem::directory_iterator(host, ec)) {
-                    if (text::equalsNoCase(text::fromUtf8(e.path().filename().string()), part)) {
-                        match = e.path().filename().string();
+                    if (text::equalsNoCase(wideOf(e.path().filename()), part)) {
+                        match = e.path().filename();
                         break;
                     }
                 }

@@ -1,18 +1,24 @@
 #pragma once
 // The simulated Windows machine: one JSON document holding the machine's state (see
 // docs/simulated-machine.md), kept in memory or in a file that several processes share. Every
-// access runs under the machine's lock; a file-backed machine re-reads the file first and writes it
-// back atomically after a change, so the wizard and the simulated device-console tool see one state.
+// access runs under the machine's lock; a file-backed machine reads the file again when another
+// process has changed it (its time or size differ) and writes it back atomically when a change
+// changed it, so the wizard and the simulated device-console tool see one state. The state is checked
+// (SimStateCheck.h) whenever it is loaded, read again or changed: misshapen parts are dropped and
+// logged, so no port meets a value of a type it cannot read.
 #include "platform/ports/Status.h"
 #include "platform/sim/HostFile.h"
 
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace sim {
 
@@ -20,8 +26,11 @@ using Json = nlohmann::json;
 
 class SimMachine {
 public:
-    // A machine that lives in memory only, starting from `state`.
-    static std::unique_ptr<SimMachine> inMemory(Json state, std::filesystem::path driveRoot);
+    using LogSink = std::function<void(std::string_view)>;
+
+    // A machine that lives in memory only, starting from `state`. `log` is its diagnostic log (below).
+    static std::unique_ptr<SimMachine> inMemory(Json state, std::filesystem::path driveRoot,
+                                                LogSink log = {});
     // The embedded demo machine, in memory, with its C: drive in a fresh temporary folder that goes
     // with the machine.
     static std::unique_ptr<SimMachine> demo();
@@ -30,7 +39,8 @@ public:
     SimMachine& operator=(const SimMachine&) = delete;
     // A machine whose state is the JSON file at `file`. A missing file is created from the demo
     // machine. Fails with ERROR_INVALID_DATA for a file that is not a JSON object.
-    static std::unique_ptr<SimMachine> openFile(const std::filesystem::path& file, ports::Status& status);
+    static std::unique_ptr<SimMachine> openFile(const std::filesystem::path& file, ports::Status& status,
+                                                LogSink log = {});
 
     // Runs fn(const Json&) on the current state under the lock.
     template <typename F> decltype(auto) read(F&& fn) {
@@ -65,13 +75,30 @@ public:
     // file-backed from then on; the file names that drive folder ("hostDrive"). Empty on failure.
     std::filesystem::path shareThroughFile();
 
-    // The host program that stands in for the device-console tools (see SimProcesses); empty for the
-    // default search.
+    // Tests only (the program's composition never calls these): the host program that stands in for
+    // the device-console tools, in place of the one beside the running executable, and further
+    // simulated program names (a file name such as "tool.exe", any case) mapped to host programs.
+    // The state file cannot name host programs: a crafted file must not make the elevated wizard
+    // start something else.
+    struct HostProgram {
+        std::filesystem::path path;
+        std::vector<std::wstring> prefix; // arguments before the command line's own
+        bool machineArgument = false;     // "--machine=<state file>" first
+    };
     void setHostDevcon(std::filesystem::path program) { hostDevcon_ = std::move(program); }
     const std::filesystem::path& hostDevcon() const { return hostDevcon_; }
+    void mapHostProgram(std::wstring name, HostProgram program) {
+        hostPrograms_.emplace_back(std::move(name), std::move(program));
+    }
+    const std::vector<std::pair<std::wstring, HostProgram>>& hostPrograms() const { return hostPrograms_; }
+
+    // The machine's diagnostic log: what it passed over in the state and why. Lines go to standard
+    // error unless a sink is set.
+    void setLog(LogSink sink) { log_ = std::move(sink); }
+    void log(std::string_view line) const noexcept;
 
 private:
-    SimMachine(Json state, std::filesystem::path file, std::filesystem::path driveRoot);
+    SimMachine(Json state, std::filesystem::path file, std::filesystem::path driveRoot, LogSink log);
 
     class Guard {
     public:
@@ -95,16 +122,24 @@ private:
         SimMachine& m_;
     };
 
-    void reload();
+    void reloadIfChanged();
     void save();
+    void check();
+    void noteFile();
 
     std::recursive_mutex mutex_;
     int depth_ = 0;
     Json state_;
     std::filesystem::path file_; // empty for an in-memory machine
+    // The file as this machine last read or wrote it, to tell another process's change.
+    std::string savedText_;
+    std::filesystem::file_time_type seenTime_{};
+    std::uintmax_t seenSize_ = static_cast<std::uintmax_t>(-1);
     std::filesystem::path driveRoot_;
     bool ownsDriveRoot_ = false; // the demo machine's temporary folder
     std::filesystem::path hostDevcon_;
+    std::vector<std::pair<std::wstring, HostProgram>> hostPrograms_;
+    LogSink log_;
 };
 
 // The state of the embedded demo machine.

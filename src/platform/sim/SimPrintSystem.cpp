@@ -1,6 +1,7 @@
 #include "platform/sim/SimPrintSystem.h"
 
 #include "platform/common/PrinterName.h"
+#include "platform/sim/HostPath.h"
 
 #include "base/Compare.h"
 #include "platform/sim/SimJson.h"
@@ -346,7 +347,7 @@ Status installDriverFromStore(SimMachine& machine, Json& state, std::wstring_vie
         const std::wstring file = fileNameOf(textOf(driver, key));
         for (auto it = fs::recursive_directory_iterator(store, ec);
              !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-            if (it->is_regular_file(ec) && text::equalsNoCase(wide(it->path().filename().string()), file)) {
+            if (it->is_regular_file(ec) && text::equalsNoCase(wideOf(it->path().filename()), file)) {
                 copyFileReplacing(it->path(), target / it->path().filename(), ec);
                 break;
             }

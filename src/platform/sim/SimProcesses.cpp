@@ -1,11 +1,11 @@
 #include "platform/sim/SimProcesses.h"
 
 #include "base/Compare.h"
+#include "platform/sim/HostPath.h"
 #include "platform/sim/SimCommandLine.h"
 #include "platform/sim/SimJson.h"
 #include "platform/sim/SimPrintSystem.h"
 
-#include <cstdlib>
 #include <system_error>
 
 namespace sim {
@@ -23,16 +23,13 @@ std::wstring fileNameOf(std::wstring_view path) {
     return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
 }
 
-fs::path hostPathOfUtf8(const std::string& text) {
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
-}
-
-// The device-console tool built for a simulated machine. On Windows the build also makes the real
-// tools (devcon32.exe, devcon64.exe), which would act on the real machine: never those.
+// The device-console tool built for a simulated machine, which the build puts beside the program
+// (and beside the test executables). On Windows the build also makes the real tools (devcon32.exe,
+// devcon64.exe), which would act on the real machine: never those.
 #ifdef _WIN32
 constexpr const char* kDevconName = "devcon-sim.exe";
 #else
-constexpr const char* kDevconName = "devcon";
+constexpr const char* kDevconName = "orvello-devcon";
 #endif
 
 } // namespace
@@ -40,42 +37,33 @@ constexpr const char* kDevconName = "devcon";
 fs::path SimProcesses::hostDevcon() const {
     if (!machine_.hostDevcon().empty())
         return machine_.hostDevcon();
-    if (const char* env = std::getenv("ORVELLO_DEVCON"); env && *env)
-        return hostPathOfUtf8(env);
-    // Next to the running executable's build tree: build/<preset>/tests/x -> build/<preset>/tools/devcon.
     std::error_code ec;
-    fs::path dir = host::executablePath().parent_path();
-    for (int up = 0; up < 4 && !dir.empty(); ++up, dir = dir.parent_path()) {
-        const fs::path candidate = dir / "tools" / "devcon" / kDevconName;
-        if (fs::is_regular_file(candidate, ec))
-            return candidate;
-        if (dir == dir.parent_path())
-            break;
-    }
-    return {};
+    const fs::path exe = host::executablePath();
+    if (exe.empty())
+        return {};
+    fs::path candidate = exe.parent_path() / kDevconName;
+    return fs::is_regular_file(candidate, ec) ? candidate : fs::path();
 }
 
 bool SimProcesses::hostProgramFor(std::wstring_view program, HostProgram& out) {
     std::wstring name = fileNameOf(program);
     if (name.find(L'.') == std::wstring::npos)
         name += L".exe";
-    // The state's own mapping first, then the device-console tools.
-    const bool mapped = machine_.read([&](const Json& s) {
-        const Json* entry = findNamed(memberOf(s, "hostPrograms"), "name", name);
-        if (!entry)
-            return false;
-        out.path =
-            hostPathOfUtf8(memberOf(*entry, "path").is_string() ? (*entry)["path"].get<std::string>() : "");
-        out.prefix = textsOf(*entry, "args");
-        out.machineArgument = flagOf(*entry, "machineArgument");
-        return true;
-    });
-    if (mapped)
-        return true;
+    if (!loggedIgnoredPrograms_.exchange(true)) {
+        if (machine_.read([](const Json& s) { return s.contains("hostPrograms"); }))
+            machine_.log("\"hostPrograms\" in the state is ignored: only the simulated device-console tool "
+                         "beside the program runs");
+    }
+    // A test's own mapping first, then the device-console tools.
+    for (const auto& [mappedName, mapped] : machine_.hostPrograms()) {
+        if (text::equalsNoCase(mappedName, name)) {
+            out = mapped;
+            return true;
+        }
+    }
     for (auto tool : kDeviceTools) {
         if (text::equalsNoCase(tool, name)) {
-            out.path = hostDevcon();
-            out.machineArgument = true;
+            out = {hostDevcon(), {}, true};
             return true;
         }
     }
@@ -111,8 +99,7 @@ Status SimProcesses::start(const ports::ProcessStartInfo& info, ports::ProcessHa
         const fs::path file = machine_.shareThroughFile();
         if (file.empty())
             return winerr::AccessDenied;
-        const auto u = file.u8string();
-        spawn.arguments.push_back(L"--machine=" + wide(std::string(u.begin(), u.end())));
+        spawn.arguments.push_back(L"--machine=" + wideOf(file));
     }
     auto args = splitArguments(info.commandLine);
     spawn.arguments.insert(spawn.arguments.end(), args.begin() + 1, args.end());
@@ -203,6 +190,11 @@ Status SimProcesses::redirectStdOutput(const ports::PipeHandle& writeEnd) noexce
 
 Status SimProcesses::restoreStdOutput() noexcept {
     return host::restoreStdOutput();
+}
+
+int SimProcesses::waitingReaders(const ports::PipeHandle& end) const noexcept {
+    auto e = handles_.find(end, this);
+    return e && e->pipe ? e->pipe->waitingReaders() : 0;
 }
 
 void SimProcesses::closeHandle(std::uint64_t id) noexcept {

@@ -5,18 +5,19 @@
 // file ("--machine=<file>" before the original arguments), but only when the tool file exists on the
 // simulated disk; otherwise starting fails with ERROR_FILE_NOT_FOUND, as CreateProcessW would.
 // Any other command line (the printer test page, the icon refresh) is recorded in the state's "commandsRun"
-// and ends at once with exit code 0. The state's "hostPrograms" entries ({"name", "path", "args",
-// "machineArgument"}) map further tool names, or the device-console tools themselves, to host programs.
-// Faults: "CreateProcessW", "CreatePipe".
+// and ends at once with exit code 0. Faults: "CreateProcessW", "CreatePipe".
 //
-// The host devcon is, in order: the path given to SimMachine::setHostDevcon, the environment
-// variable ORVELLO_DEVCON, or tools/devcon/devcon (devcon-sim.exe on Windows) in the build tree that
-// holds the running executable.
+// The host devcon is the simulated device-console tool beside the running executable under its fixed
+// name ("orvello-devcon", "devcon-sim.exe" on Windows), which the build puts there. Nothing in the
+// state or the environment can name another host program (the wizard runs elevated); the state's
+// "hostPrograms" is ignored and logged. Only a test, through SimMachine::setHostDevcon and
+// SimMachine::mapHostProgram, runs something else.
 #include "platform/ports/Processes.h"
 #include "platform/sim/HostProcess.h"
 #include "platform/common/HandleTable.h"
 #include "platform/sim/SimMachine.h"
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 
@@ -41,6 +42,9 @@ public:
 
     void closeHandle(std::uint64_t id) noexcept override;
 
+    // How many reads wait for data on this pipe end now (for tests; 0 for a handle that is not one).
+    int waitingReaders(const ports::PipeHandle& end) const noexcept;
+
     // Where the host devcon is found (empty when nowhere).
     std::filesystem::path hostDevcon() const;
 
@@ -52,14 +56,11 @@ private:
     };
     // The host program that stands for `program` on this machine, with the arguments it gets before
     // the command line's own; false when the command line is only recorded.
-    struct HostProgram {
-        std::filesystem::path path;
-        std::vector<std::wstring> prefix;
-        bool machineArgument = false;
-    };
+    using HostProgram = SimMachine::HostProgram;
     bool hostProgramFor(std::wstring_view program, HostProgram& out);
 
     SimMachine& machine_;
+    std::atomic<bool> loggedIgnoredPrograms_{false};
     platform::HandleTable<Entry> handles_;
 };
 

@@ -127,6 +127,33 @@ TEST(SimSystemInfo, CodePageConversions) {
     EXPECT_EQ(sys.ansiToWide("x", wide), winerr::InvalidParameter);
 }
 
+TEST(SimAppHost, WinsockStartsLikeWs2_32) {
+    // Offered by the library, asked for, the answer, wVersion.
+    const struct {
+        const char* offered;
+        std::uint16_t requested;
+        ports::Status status;
+        std::uint16_t reported;
+    } cases[] = {
+        {"2.2", ports::winsockVersion(2, 2), winerr::Success, ports::winsockVersion(2, 2)},
+        {"2.2", ports::winsockVersion(1, 1), winerr::Success, ports::winsockVersion(1, 1)},
+        // More than the library has: the start succeeds with the lower version, which the caller checks.
+        {"2.0", ports::winsockVersion(2, 2), winerr::Success, ports::winsockVersion(2, 0)},
+        {"1.1", ports::winsockVersion(2, 2), winerr::Success, ports::winsockVersion(1, 1)},
+        {"2.2", ports::winsockVersion(3, 0), winerr::Success, ports::winsockVersion(2, 2)},
+        // Below the lowest version there is.
+        {"2.2", ports::winsockVersion(0, 9), winerr::WsaVersionNotSupported, ports::winsockVersion(2, 2)},
+    };
+    for (const auto& c : cases) {
+        TestMachine m;
+        m.machine().write([&](sim::Json& s) { s["system"]["winsockVersion"] = c.offered; });
+        std::uint16_t reported = 0;
+        EXPECT_EQ(m.platform().host().startWinsock(c.requested, reported), c.status) << c.offered;
+        EXPECT_EQ(reported, c.reported) << c.offered << " asked " << c.requested;
+        EXPECT_EQ(m.platform().simHost().winsockStarts(), c.status == winerr::Success ? 1 : 0);
+    }
+}
+
 TEST(SimMachineFile, TwoOpenersShareOneState) {
     TempFolder dir;
     const auto file = dir.path() / "machine.json";

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+#include <vector>
+
 namespace {
 
 using testing_support::TestMachine;
@@ -132,6 +136,26 @@ TEST(SimClocks, AVirtualClockMovesOnlyWhenToldAndKeepsItsCalendar) {
     EXPECT_EQ(clock.localTime().month, 3); // 2025 is no leap year: 1 January + 59 days
     EXPECT_EQ(clock.localTime().day, 1);
     EXPECT_EQ(clock.elapsedMs(), 100u + 86400000ULL * 59);
+}
+
+TEST(SimClocks, AVirtualClockTakesSleepsAndAdvancesFromManyThreads) {
+    sim::VirtualClock clock({2024, 5, 5, 3, 17, 9, 30, 0}, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&clock, t] {
+            for (int i = 0; i < 1000; ++i) {
+                if (t % 2)
+                    clock.sleepMs(3);
+                else
+                    clock.advance(5);
+            }
+        });
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(clock.nowMs(), 2u * 1000u * 3u + 2u * 1000u * 5u);
+    const auto sleeps = clock.sleeps();
+    EXPECT_EQ(sleeps.size(), 2000u); // only the sleeps, each as asked
+    EXPECT_TRUE(std::all_of(sleeps.begin(), sleeps.end(), [](std::uint32_t ms) { return ms == 3; }));
 }
 
 TEST(SimClocks, ThePlatformClockIsRealUntilATestPutsItsOwnInPlace) {

@@ -41,17 +41,13 @@ inline std::string printingScript(const std::vector<std::string>& lines, int exi
 inline void installHostTool(sim::SimMachine& machine, ports::FileSystem& files, const std::wstring& folder,
                             const std::wstring& name, std::string_view script) {
 #ifdef _WIN32
-    const sim::Json host = {{"path", "C:\\windows\\system32\\cmd.exe"},
-                            {"args", sim::Json::array({"/c", std::string(script) + "&rem"})}};
+    sim::SimMachine::HostProgram host{"C:\\windows\\system32\\cmd.exe",
+                                      {L"/c", sim::wide(std::string(script) + "&rem")}};
 #else
-    const sim::Json host = {{"path", "/bin/sh"},
-                            {"args", sim::Json::array({"-c", std::string(script), "tool"})}};
+    sim::SimMachine::HostProgram host{"/bin/sh", {L"-c", sim::wide(script), L"tool"}};
 #endif
-    machine.write([&](sim::Json& s) {
-        sim::Json entry = host;
-        entry["name"] = sim::u8(name);
-        s["hostPrograms"].push_back(entry);
-    });
+    // Only a test maps a program to a host program, in code: the state file cannot.
+    machine.mapHostProgram(name, std::move(host));
     (void)files.createDirectories(folder);
     (void)files.writeFile(folder + L"\\" + name, std::vector<std::uint8_t>{'M', 'Z'});
 }

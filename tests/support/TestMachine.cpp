@@ -1,5 +1,7 @@
 #include "support/TestMachine.h"
 
+#include "app/CApp.h"
+
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -38,6 +40,9 @@ TestMachine::TestMachine() : TestMachine(sim::demoMachineState()) {}
 TestMachine::TestMachine(sim::Json state) : folder_(freshFolder()) {
     machine_ = sim::SimMachine::inMemory(std::move(state), folder_ / "drive");
     platform_ = std::make_unique<sim::SimPlatform>(*machine_, programResources());
+    // The wizard's own key, as CApp sets it at start-up.
+    const app::AppIdentity identity;
+    platform_->profile().setApplicationKey(identity.companyKey, identity.appName);
 }
 
 TestMachine::~TestMachine() {

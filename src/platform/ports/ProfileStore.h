@@ -15,8 +15,9 @@ class ProfileStore {
 public:
     virtual ~ProfileStore() = default;
 
-    // The company and application keys below "software" (the wizard sets "ZEVR" and "Orvello"
-    // at start-up, before its first read). Not meant to change while other threads use the store.
+    // The company and application keys below "software": the application sets its own at start-up,
+    // before its first read (the platforms know no application). Not meant to change while other
+    // threads use the store.
     virtual void setApplicationKey(std::wstring_view company, std::wstring_view application) noexcept = 0;
 
     // The default when the key or the value is missing or holds another type.

@@ -28,7 +28,6 @@ namespace winerr = ports::winerr;
 using ports::Status;
 
 namespace {
-constexpr Status kBadExeFormat = 193; // ERROR_BAD_EXE_FORMAT
 constexpr std::uint32_t kStillActive = 259;
 constexpr std::uint32_t kForever = 0xFFFFFFFF;
 } // namespace
@@ -252,7 +251,7 @@ Status fromErrno(int e) {
     case EPERM:
         return winerr::AccessDenied;
     case ENOEXEC:
-        return kBadExeFormat;
+        return ports::winerr::BadExeFormat;
     case EPIPE:
         return winerr::BrokenPipe;
     case EMFILE:

@@ -387,7 +387,7 @@ Status SimBluetooth::authenticateDevice(ports::WindowId, ports::BluetoothDeviceI
         }
     }
     if (!accepted)
-        return simerr::NotAuthenticated;
+        return ports::winerr::NotAuthenticated;
     machine_.write([&](Json& s) {
         if (Json* d = findDevice(s, device.address)) {
             (*d)["paired"] = true;

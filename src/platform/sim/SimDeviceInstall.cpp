@@ -17,7 +17,6 @@ using ports::Status;
 namespace {
 
 constexpr std::uint32_t kKnownInstallFlags = 0x1 | 0x2 | 0x4; // FORCE | READONLY | NONINTERACTIVE
-constexpr Status kInvalidFlags = 1004;                        // ERROR_INVALID_FLAGS
 constexpr std::uint32_t kProblemFailedInstall = 28;           // CM_PROB_FAILED_INSTALL
 const std::vector<std::uint8_t> kNameQuery = {0x10, 0xFF, 0x30, 0x11};
 
@@ -123,7 +122,7 @@ Status SimDeviceTree::updateDriverForPlugAndPlayDevices(ports::WindowId, std::ws
                                                         bool& rebootRequired) noexcept {
     rebootRequired = false;
     if (installFlags & ~kKnownInstallFlags)
-        return kInvalidFlags;
+        return ports::winerr::InvalidFlags;
     return machine_.write([&](Json& s) -> Status {
         if (Status f = takeFaultAny(s, {"UpdateDriverForPlugAndPlayDevicesW"}))
             return f;

@@ -188,7 +188,7 @@ Status SimDeviceTree::readDeviceRegistryValue(ports::DeviceInfoSet& set, const p
     return withMember(set, device, [&](const Json&, const Json& node) -> Status {
         const Json& key = memberOf(node, keyType == ports::devreg::KeyDriver ? "driverKey" : "deviceKey");
         if (!key.is_object())
-            return simerr::KeyDoesNotExist;
+            return ports::winerr::KeyDoesNotExist;
         const Json* v = findMember(key, valueName);
         if (!v)
             return winerr::FileNotFound;

@@ -11,19 +11,7 @@
 
 namespace sim {
 
-// Codes the simulation needs beyond ports::winerr.
-namespace simerr {
-inline constexpr ports::Status Busy = 170;                   // ERROR_BUSY
-inline constexpr ports::Status NotAuthenticated = 1244;      // ERROR_NOT_AUTHENTICATED
-inline constexpr ports::Status RpcServerUnavailable = 1722;  // the spooler is not running
-inline constexpr ports::Status KeyDoesNotExist = 0xE0000204; // ERROR_KEY_DOES_NOT_EXIST (SetupAPI)
-inline constexpr ports::Status NoCompatDrivers = 0xE0000228; // ERROR_NO_COMPAT_DRIVERS
-inline constexpr ports::Status StillActive = 259;
-} // namespace simerr
-
-// The longest printer name the spooler accepts (MAX_PRINTER_NAME) and the longest port name of the
-// Standard TCP/IP monitor's records.
-inline constexpr std::size_t kMaxPrinterName = 220;
+// The longest port name of the Standard TCP/IP monitor's records.
 inline constexpr std::size_t kMaxPortName = 63;
 
 // "Windows NT x86", "Windows x64" or "Windows ARM64", from the machine's architecture.

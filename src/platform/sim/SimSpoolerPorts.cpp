@@ -105,7 +105,7 @@ Status SimSpooler::deletePortUi(ports::WindowId, std::wstring_view portName) noe
         if (!findPort(s, portName))
             return winerr::UnknownPort;
         if (portInUse(s, portName))
-            return simerr::Busy;
+            return ports::winerr::Busy;
         eraseNamed(arrayAt(objectAt(s, "spooler"), "ports"), "name", portName);
         return winerr::Success;
     });
@@ -194,7 +194,7 @@ ports::XcvResult SimSpooler::xcvDeletePort(ports::SpoolerHandle& xcv, std::wstri
             return;
         }
         if (portInUse(s, portName)) {
-            r.monitor = simerr::Busy;
+            r.monitor = ports::winerr::Busy;
             return;
         }
         eraseNamed(arrayAt(objectAt(s, "spooler"), "ports"), "name", portName);

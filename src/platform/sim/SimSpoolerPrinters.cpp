@@ -63,7 +63,7 @@ Status checkPrinterParts(const Json& state, const ports::PrinterInfo2& info) {
 
 Status SimSpooler::enter(Json& state, std::initializer_list<std::string_view> operations) {
     if (!spoolerRunning(state, clock_.nowMs()))
-        return simerr::RpcServerUnavailable;
+        return ports::winerr::RpcServerUnavailable;
     return takeFaultAny(state, operations);
 }
 
@@ -72,7 +72,7 @@ Status SimSpooler::enterRead(std::initializer_list<std::string_view> operations)
         return std::pair{spoolerRunning(s, clock_.nowMs()), hasFault(s, operations)};
     });
     if (!running)
-        return simerr::RpcServerUnavailable;
+        return ports::winerr::RpcServerUnavailable;
     if (!fault)
         return winerr::Success;
     return machine_.write([&](Json& s) { return takeFaultAny(s, operations); });

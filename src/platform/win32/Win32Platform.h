@@ -15,7 +15,7 @@ namespace win32 {
 class Win32Platform final : public ports::Platform {
 public:
     explicit Win32Platform(ports::Resources& resources)
-        : resources_(resources), profile_(L"ZEVR", L"Orvello"), spooler_(makeWin32PrintSpooler()),
+        : resources_(resources), profile_(L"", L""), spooler_(makeWin32PrintSpooler()),
           devices_(makeWin32DeviceTree()), bluetooth_(makeWin32Bluetooth()),
           services_(makeWin32ServiceControl()), processes_(makeWin32Processes()), clock_(makeWin32Clock()) {}
 

@@ -2,7 +2,7 @@
 // with it: the second start while another copy runs, and the "-debug" switch on its command line.
 #include "unit/app/AppFakes.h"
 
-#include "platform/sim/HostProcess.h"
+#include "platform/host/HostProcess.h"
 #include "support/TestMachine.h"
 
 #include <gtest/gtest.h>
@@ -27,16 +27,16 @@ struct ProcessResult {
 // Processes port is built on; its standard output and error are captured.
 ProcessResult runProgram(const std::vector<std::string>& args) {
     ProcessResult r;
-    std::shared_ptr<sim::host::PipeEnd> readEnd, writeEnd;
-    if (sim::host::createPipe(false, readEnd, writeEnd) != ports::winerr::Success)
+    std::shared_ptr<host::PipeEnd> readEnd, writeEnd;
+    if (host::createPipe(false, readEnd, writeEnd) != ports::winerr::Success)
         return r;
-    sim::host::SpawnInfo info;
+    host::SpawnInfo info;
     info.program = fs::path(ORVELLO_BINARY_DIR) / "src" / "main" / "orvello";
     for (const auto& a : args)
         info.arguments.push_back(text::fromUtf8(a));
     info.output = writeEnd.get();
-    std::unique_ptr<sim::host::Child> child;
-    if (sim::host::spawn(info, child) != ports::winerr::Success)
+    std::unique_ptr<host::Child> child;
+    if (host::spawn(info, child) != ports::winerr::Success)
         return r;
     writeEnd.reset();
     std::vector<std::uint8_t> chunk;

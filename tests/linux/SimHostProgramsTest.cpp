@@ -1,7 +1,7 @@
 // The simulated machine composed as the Linux program composes it runs only its own device-console
 // tool: a state file or the environment that names another host program cannot make the (elevated)
 // wizard start it.
-#include "platform/sim/HostProcess.h"
+#include "platform/host/HostProcess.h"
 #include "platform/sim/SimPlatform.h"
 #include "platform/sim/SimProcesses.h"
 #include "support/TestMachine.h"
@@ -90,7 +90,7 @@ TEST(SimHostPrograms, AStateFileAndTheEnvironmentCannotNameTheProgramsTheMachine
     // knows "rescan" and ends with 0 (done), where the other program would have left the marker.
     EXPECT_EQ(run(L"\"C:\\Tools\\devcon64.exe\" rescan"), 0u);
     EXPECT_EQ(sim::SimProcesses(*machine).hostDevcon(),
-              sim::host::executablePath().parent_path() / "orvello-devcon");
+              host::executablePath().parent_path() / "orvello-devcon");
     // Any other program is only recorded.
     EXPECT_EQ(run(L"C:\\Tools\\notepad.exe readme.txt"), 0u);
     machine->read([](const sim::Json& s) {

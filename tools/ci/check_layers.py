@@ -16,7 +16,7 @@ ALLOWED = {
     "base": ["base"],
     "platform/ports": ["platform/ports", "base"],
     "platform/common": ["platform/common", "platform/ports", "base"],
-    "platform/host": ["platform/host", "base"],
+    "platform/host": ["platform/host", "platform/ports", "base"],
     "platform/sim": ["platform/sim", "platform/host", "platform/common", "platform/ports", "base"],
     "platform/win32": ["platform/win32", "platform/common", "platform/ports", "base"],
     "platform/blob": ["platform/blob", "platform/ports", "base"],

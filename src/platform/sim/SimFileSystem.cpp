@@ -9,14 +9,6 @@
 #include <fstream>
 #include <system_error>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace sim {
 namespace fs = std::filesystem;
 using ports::Status;
@@ -53,36 +45,8 @@ Status fromErrorCode(const std::error_code& ec, const fs::path& p) {
     return winerr::AccessDenied;
 }
 
-// Creates `p` only when it does not exist, in one step on the host (CREATE_NEW, O_EXCL), so that
-// two writers never both believe they made the file.
 Status createExclusive(const fs::path& p, std::span<const std::uint8_t> data) {
-#ifdef _WIN32
-    HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return GetLastError();
-    DWORD written = 0;
-    const BOOL ok =
-        data.empty() || WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    const Status st = ok ? winerr::Success : GetLastError();
-    CloseHandle(h);
-    return st;
-#else
-    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return errno == EEXIST ? winerr::FileExists : winerr::AccessDenied;
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<size_t>(n);
-    }
-    ::close(fd);
-    return done == data.size() ? winerr::Success : winerr::AccessDenied;
-#endif
+    return host::createNewFile(p, data);
 }
 
 // What decides the wizard's view of System32 and the answer of the redirection switch.
@@ -194,7 +158,7 @@ Status SimFileSystem::copyFile(std::wstring_view from, std::wstring_view to, boo
         return winerr::FileExists;
     if (!fs::is_directory(dst.parent_path(), ec))
         return winerr::PathNotFound;
-    copyFileReplacing(src, dst, ec);
+    host::copyFileReplacing(src, dst, ec);
     return fromErrorCode(ec, dst);
 }
 

@@ -64,12 +64,12 @@ std::unique_ptr<SimMachine> SimMachine::openFile(const std::filesystem::path& fi
     std::filesystem::create_directories(drive / "C", ec);
     Json state;
     // Held until the machine has noted the file's time and size, so no change slips in between.
-    HostFileLock lock(std::filesystem::path(absolute).concat(".lock"));
+    host::FileLock lock(std::filesystem::path(absolute).concat(".lock"));
     {
         std::ifstream in(absolute, std::ios::binary);
         if (!in) {
             state = demoMachineState();
-            if (!replaceFileAtomically(absolute, state.dump(2))) {
+            if (!host::replaceFileAtomically(absolute, state.dump(2))) {
                 status = winerr::AccessDenied;
                 return nullptr;
             }
@@ -95,8 +95,8 @@ std::filesystem::path SimMachine::shareThroughFile() {
     const std::filesystem::path file = driveRoot_ / "machine.json";
     state_["hostDrive"] = utf8Of(driveRoot_);
     {
-        HostFileLock fileLock(std::filesystem::path(file).concat(".lock"));
-        if (!replaceFileAtomically(file, state_.dump(2)))
+        host::FileLock fileLock(std::filesystem::path(file).concat(".lock"));
+        if (!host::replaceFileAtomically(file, state_.dump(2)))
             return {};
     }
     file_ = file;
@@ -108,7 +108,7 @@ std::filesystem::path SimMachine::shareThroughFile() {
 SimMachine::Guard::Guard(SimMachine& m) : m_(m) {
     m_.mutex_.lock();
     if (m_.depth_++ == 0 && !m_.file_.empty()) {
-        fileLock_ = std::make_unique<HostFileLock>(std::filesystem::path(m_.file_).concat(".lock"));
+        fileLock_ = std::make_unique<host::FileLock>(std::filesystem::path(m_.file_).concat(".lock"));
         m_.reloadIfChanged();
     }
 }
@@ -168,7 +168,7 @@ void SimMachine::save() {
     std::string text = state_.dump(2);
     if (text == savedText_)
         return;
-    if (replaceFileAtomically(file_, text)) {
+    if (host::replaceFileAtomically(file_, text)) {
         savedText_ = std::move(text);
         noteFile();
     }

@@ -7,7 +7,7 @@
 // (SimStateCheck.h) whenever it is loaded, read again or changed: misshapen parts are dropped and
 // logged, so no port meets a value of a type it cannot read.
 #include "platform/ports/Status.h"
-#include "platform/sim/HostFile.h"
+#include "platform/host/HostFile.h"
 
 #include <nlohmann/json.hpp>
 
@@ -109,7 +109,7 @@ private:
 
     private:
         SimMachine& m_;
-        std::unique_ptr<HostFileLock> fileLock_;
+        std::unique_ptr<host::FileLock> fileLock_;
     };
     class SaveOnExit {
     public:

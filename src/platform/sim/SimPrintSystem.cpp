@@ -272,7 +272,7 @@ Status stagePackage(SimMachine& machine, Json& state, std::wstring_view infPath,
         if (it->is_directory(ec))
             fs::create_directories(to, ec);
         else
-            copyFileReplacing(it->path(), to, ec);
+            host::copyFileReplacing(it->path(), to, ec);
     }
     ec.clear();
     if (!fs::is_regular_file(machine.hostPath(dest), ec))
@@ -348,7 +348,7 @@ Status installDriverFromStore(SimMachine& machine, Json& state, std::wstring_vie
         for (auto it = fs::recursive_directory_iterator(store, ec);
              !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
             if (it->is_regular_file(ec) && text::equalsNoCase(wideOf(it->path().filename()), file)) {
-                copyFileReplacing(it->path(), target / it->path().filename(), ec);
+                host::copyFileReplacing(it->path(), target / it->path().filename(), ec);
                 break;
             }
         }

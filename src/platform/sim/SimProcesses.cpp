@@ -2,7 +2,7 @@
 
 #include "base/Compare.h"
 #include "platform/sim/HostPath.h"
-#include "platform/sim/SimCommandLine.h"
+#include "base/CommandLine.h"
 #include "platform/sim/SimJson.h"
 #include "platform/sim/SimPrintSystem.h"
 
@@ -74,7 +74,7 @@ Status SimProcesses::start(const ports::ProcessStartInfo& info, ports::ProcessHa
     out.reset();
     if (Status f = machine_.fault("CreateProcessW"))
         return f;
-    const std::wstring program = programOf(info.commandLine);
+    const std::wstring program = text::programOf(info.commandLine);
     if (program.empty())
         return winerr::FileNotFound;
     HostProgram hostProgram;
@@ -101,7 +101,7 @@ Status SimProcesses::start(const ports::ProcessStartInfo& info, ports::ProcessHa
             return winerr::AccessDenied;
         spawn.arguments.push_back(L"--machine=" + wideOf(file));
     }
-    auto args = splitArguments(info.commandLine);
+    auto args = text::splitArguments(info.commandLine);
     spawn.arguments.insert(spawn.arguments.end(), args.begin() + 1, args.end());
     if (!info.workingDirectory.empty()) {
         const fs::path dir = machine_.hostPath(info.workingDirectory);

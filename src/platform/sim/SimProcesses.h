@@ -13,7 +13,7 @@
 // "hostPrograms" is ignored and logged. Only a test, through SimMachine::setHostDevcon and
 // SimMachine::mapHostProgram, runs something else.
 #include "platform/ports/Processes.h"
-#include "platform/sim/HostProcess.h"
+#include "platform/host/HostProcess.h"
 #include "platform/common/HandleTable.h"
 #include "platform/sim/SimMachine.h"
 

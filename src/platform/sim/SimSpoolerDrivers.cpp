@@ -48,7 +48,7 @@ Status installFile(SimMachine& machine, std::wstring_view directory, std::wstrin
     const fs::path target = machine.hostPath(installed);
     fs::create_directories(target.parent_path(), ec);
     if (source != installed)
-        copyFileReplacing(machine.hostPath(source), target, ec);
+        host::copyFileReplacing(machine.hostPath(source), target, ec);
     return ec ? winerr::AccessDenied : winerr::Success;
 }
 

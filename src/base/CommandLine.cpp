@@ -1,6 +1,6 @@
-#include "platform/sim/SimCommandLine.h"
+#include "base/CommandLine.h"
 
-namespace sim {
+namespace text {
 
 namespace {
 bool blank(wchar_t c) {
@@ -102,4 +102,4 @@ std::wstring quoteArgument(std::wstring_view arg) {
     return out;
 }
 
-} // namespace sim
+} // namespace text

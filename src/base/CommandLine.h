@@ -1,11 +1,11 @@
 #pragma once
-// Windows command lines as the simulated machine reads them: the program CreateProcessW would start
+// Windows command lines as CreateProcessW and the C runtime read them: the program CreateProcessW would start
 // and the arguments the started program's C runtime would see.
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace sim {
+namespace text {
 
 // With no application name CreateProcessW takes the text inside leading quotes, or the first
 // blank-separated word.
@@ -17,4 +17,4 @@ std::vector<std::wstring> splitArguments(std::wstring_view commandLine);
 // One argument quoted so that splitArguments gives it back unchanged.
 std::wstring quoteArgument(std::wstring_view argument);
 
-} // namespace sim
+} // namespace text

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace sim::host {
+namespace host {
 
 // One end of an anonymous pipe; the end closes when the last holder lets it go.
 class PipeEnd {
@@ -76,4 +76,4 @@ ports::Status restoreStdOutput();
 // The running executable's own path.
 std::filesystem::path executablePath();
 
-} // namespace sim::host
+} // namespace host

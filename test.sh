@@ -42,6 +42,10 @@ if [ "$ORVELLO_WINDOWS_SUITE" = windows-x64 ]; then
   x64_settings=(-DORVELLO_TOOLS_ONLY=OFF -DORVELLO_TESTS=ON)
 fi
 
+# Rules a compiler does not hold: the layers' includes and the code's format.
+step "layering check" python3 tools/ci/check_layers.py
+step "format check" tools/ci/check_format.sh
+
 linux_ok=0 windows_ok=0 x64_ok=0
 step "build linux" build_preset linux && linux_ok=1
 # The ARM64 device-console tool first: the windows build gathers it beside devcon32.exe.

@@ -15,7 +15,6 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
-extern char** environ;
 
 #include "base/Utf.h"
 #include "base/CommandLine.h"

@@ -37,9 +37,15 @@ struct AppContext {
     OutputPipe* outputPipe = nullptr;
     // The owner of the commands that run while nobody waits for them; none: they are not run.
     BackgroundCommands* backgroundCommands = nullptr;
+    // The log file of debug mode; none, or a log that has not been started, drops the line.
+    std::function<void(std::wstring_view)> logFile{};
 
     bool debug() const { return debugMode.load() != 0; }
     std::wstring tr(std::wstring_view id) const { return translate ? translate(id) : std::wstring(id); }
+    void log(std::wstring_view line) const {
+        if (logFile)
+            logFile(line);
+    }
     std::wstring errorText(std::uint32_t code) const {
         return systemErrorText ? systemErrorText(code) : std::wstring();
     }

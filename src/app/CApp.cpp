@@ -22,6 +22,10 @@ CApp::CApp(ports::Platform& platform, app::AppParts parts)
     context_.translate = [this](std::wstring_view id) { return language_.translate(id); };
     context_.outputPipe = outputPipe_.get();
     context_.backgroundCommands = backgroundCommands_.get();
+    context_.logFile = [this](std::wstring_view line) {
+        if (log_.started())
+            log_.addLine(line);
+    };
 }
 
 // The engine's parts go first (the members' order): their threads are joined while the context,

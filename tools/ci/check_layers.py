@@ -16,9 +16,9 @@ ALLOWED = {
     "base": ["base"],
     "platform/ports": ["platform/ports", "base"],
     "platform/common": ["platform/common", "platform/ports", "base"],
-    "platform/host": ["platform/host", "platform/ports", "base"],
+    "platform/host": ["platform/host", "platform/common", "platform/ports", "base"],
     "platform/sim": ["platform/sim", "platform/host", "platform/common", "platform/ports", "base"],
-    "platform/win32": ["platform/win32", "platform/common", "platform/ports", "base"],
+    "platform/win32": ["platform/win32", "platform/host", "platform/common", "platform/ports", "base"],
     "platform/blob": ["platform/blob", "platform/ports", "base"],
     "catalogue": ["catalogue", "platform/ports", "base"],
     "app": ["app", "catalogue", "platform/ports", "base"],
@@ -40,7 +40,7 @@ HOST_API = {"platform/win32", "platform/host", "ui/win32", "main"}
 HOST_HEADER = re.compile(
     r"^(windows|winspool|winsock2|ws2tcpip|setupapi|cfgmgr32|newdev|shellapi|shlobj|commctrl|richedit|"
     r"bluetoothapis|bthsdpdef|ws2bth|devguid|initguid|winioctl|usbprint|unistd|fcntl|pthread|spawn|"
-    r"sys/[a-z_]+|signal|dlfcn)\.h$", re.IGNORECASE)
+    r"sys/[a-z_]+|signal|dlfcn|ifaddrs|netdb|poll|arpa/inet|net/if|netinet/in)\.h$", re.IGNORECASE)
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 

@@ -6,6 +6,7 @@
 #include "platform/ports/Clock.h"
 #include "platform/ports/DeviceTree.h"
 #include "platform/ports/FileSystem.h"
+#include "platform/ports/Network.h"
 #include "platform/ports/PrintSpooler.h"
 #include "platform/ports/Processes.h"
 #include "platform/ports/ProfileStore.h"
@@ -32,6 +33,8 @@ public:
     [[nodiscard]] virtual ServiceControl& services() noexcept = 0;
     [[nodiscard]] virtual Processes& processes() noexcept = 0;
     [[nodiscard]] virtual Clock& clock() noexcept = 0;
+    // UDP sockets: the host's own in every build (the network search needs a real network).
+    [[nodiscard]] virtual Network& network() noexcept = 0;
 
     // Process start and end (application core).
     [[nodiscard]] virtual AppHost& host() noexcept = 0;

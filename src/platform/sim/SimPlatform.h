@@ -1,6 +1,7 @@
 #pragma once
 // The ports of one simulated machine. Resources come from the program itself (they are not part of
 // the machine), so the composition root passes them in.
+#include "platform/host/HostNetwork.h"
 #include "platform/ports/Platform.h"
 #include "platform/sim/SimAppHost.h"
 #include "platform/sim/SimClock.h"
@@ -30,6 +31,7 @@ public:
     ports::ServiceControl& services() noexcept override { return *services_; }
     ports::Processes& processes() noexcept override { return *processes_; }
     ports::Clock& clock() noexcept override { return clock_; }
+    ports::Network& network() noexcept override { return network_; }
 
     // Puts a test's clock (a VirtualClock) in place of real time for this platform's clock and the
     // delays of its simulated services and devices; nullptr goes back to real time. `clock` must
@@ -55,6 +57,7 @@ private:
     std::unique_ptr<ports::ServiceControl> services_;
     std::unique_ptr<ports::Processes> processes_;
     SimAppHost host_;
+    host::HostNetwork network_;
 };
 
 } // namespace sim

@@ -1,5 +1,6 @@
 #pragma once
 // The ports of the real Windows machine this program runs on.
+#include "platform/host/HostNetwork.h"
 #include "platform/ports/Platform.h"
 #include "platform/win32/Win32AppHost.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -30,6 +31,7 @@ public:
     ports::ServiceControl& services() noexcept override { return *services_; }
     ports::Processes& processes() noexcept override { return *processes_; }
     ports::Clock& clock() noexcept override { return *clock_; }
+    ports::Network& network() noexcept override { return network_; }
 
     ports::AppHost& host() noexcept override { return host_; }
 
@@ -44,6 +46,7 @@ private:
     std::unique_ptr<ports::ServiceControl> services_;
     std::unique_ptr<ports::Processes> processes_;
     std::unique_ptr<ports::Clock> clock_;
+    host::HostNetwork network_;
     Win32AppHost host_;
 };
 

@@ -145,6 +145,7 @@ public:
         return processesOverride ? *processesOverride : base_.processes();
     }
     ports::Clock& clock() noexcept override { return clockOverride ? *clockOverride : base_.clock(); }
+    ports::Network& network() noexcept override { return base_.network(); }
     ports::AppHost& host() noexcept override { return base_.host(); }
 
 private:

@@ -82,4 +82,13 @@ if [ $windows_ok = 1 ]; then
   "$WINESERVER" -k 2>/dev/null || true
 fi
 
+# The network search for real, broadcast included, inside a private network namespace that the
+# script makes (never the machine's own): the Linux search, and the Windows one under Wine.
+if [ $linux_ok = 1 ]; then
+  netns_windows=()
+  [ $windows_ok = 1 ] && netns_windows=("build/$ORVELLO_WINDOWS_SUITE" "$WINE")
+  step "network search in a private network namespace" tests/netns/run.sh build/linux "${netns_windows[@]}"
+  "$WINESERVER" -k 2>/dev/null || true
+fi
+
 python3 tools/ci/sum_results.py "$results" "${#failed_steps[@]}"

@@ -17,9 +17,9 @@ namespace {
 constexpr char kUsage[] =
     "usage: orvello-netprinter [options]\n"
     "  --printer SPEC   a printer: name=..,model=..,firmware=..,dhcp=ON|OFF,ip=..,mask=..,gateway=..,mac=..\n"
-    "                   [,malformed=no-marker|nul|oversized|empty|garbage]; repeat for several\n"
+    "                   [,malformed=no-marker|nul|oversized|empty|garbage][,copies=N]; repeat for\n"
+    "                   several; copies=N stands for N printers (numbered names and MACs)\n"
     "  --file FILE      printers, one SPEC per line ('#' starts a comment)\n"
-    "  --copies N       stand for N printers made from each one given (numbered names and MACs)\n"
     "  --bind ADDRESS   the address to listen on (default 0.0.0.0)\n"
     "  --port N         the port to listen on (default 22368)\n"
     "  --seconds N      stop after N seconds (default 0: run until stopped)\n"
@@ -35,7 +35,6 @@ int fail(const std::string& message) {
 
 int main(int argc, char** argv) {
     std::vector<netprinter::SimulatedPrinter> given;
-    unsigned copies = 1;
     std::string bind = "0.0.0.0";
     unsigned port = 22368;
     unsigned seconds = 0;
@@ -67,13 +66,13 @@ int main(int argc, char** argv) {
                     return fail(error);
                 given.push_back(*p);
             }
-        } else if (arg == "--copies" || arg == "--port" || arg == "--seconds") {
+        } else if (arg == "--port" || arg == "--seconds") {
             const char* v = value();
             char* end = nullptr;
             const unsigned long n = v ? std::strtoul(v, &end, 10) : 0;
             if (!v || *end != '\0')
                 return fail(arg + " needs a number");
-            (arg == "--copies" ? copies : arg == "--port" ? port : seconds) = static_cast<unsigned>(n);
+            (arg == "--port" ? port : seconds) = static_cast<unsigned>(n);
         } else if (arg == "--bind") {
             const char* v = value();
             if (!v)
@@ -90,14 +89,14 @@ int main(int argc, char** argv) {
     }
     if (given.empty())
         given.emplace_back();
-    if (port == 0 || port > 65535 || copies == 0)
-        return fail("the port and the number of copies must be at least 1");
+    if (port == 0 || port > 65535)
+        return fail("the port must be from 1 to 65535");
     std::vector<netprinter::SimulatedPrinter> printers;
     for (const auto& p : given) {
-        if (copies == 1) {
+        if (p.copies == 1) {
             printers.push_back(p);
         } else {
-            for (auto& c : netprinter::copiesOf(p, copies))
+            for (auto& c : netprinter::copiesOf(p, p.copies))
                 printers.push_back(std::move(c));
         }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace netprinter {
 namespace {
@@ -57,7 +58,15 @@ std::optional<SimulatedPrinter> parsePrinter(std::string_view text, std::string&
             p.gateway = value;
         else if (key == "mac")
             p.mac = value;
-        else if (key == "malformed") {
+        else if (key == "copies") {
+            char* end = nullptr;
+            const unsigned long n = std::strtoul(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || n == 0 || n > 100000) {
+                error = "copies must be a number from 1 to 100000: " + value;
+                return std::nullopt;
+            }
+            p.copies = static_cast<unsigned>(n);
+        } else if (key == "malformed") {
             const auto m = malformedNamed(value);
             if (!m) {
                 error = "unknown malformed reply: " + value;
@@ -76,6 +85,7 @@ std::vector<SimulatedPrinter> copiesOf(const SimulatedPrinter& printer, unsigned
     std::vector<SimulatedPrinter> out;
     for (unsigned i = 0; i < count; ++i) {
         SimulatedPrinter p = printer;
+        p.copies = 1;
         char suffix[32];
         std::snprintf(suffix, sizeof suffix, "-%04u", i + 1);
         p.name += suffix;

@@ -25,9 +25,11 @@ struct SimulatedPrinter {
     std::string gateway = "192.168.1.1";
     std::string mac = "00:1B:44:11:3A:B7";
     Malformed malformed = Malformed::None;
+    // Stand for this many printers (numbered names and MACs, see copiesOf).
+    unsigned copies = 1;
 };
 
-// "name=LP1,model=M,firmware=V1,dhcp=OFF,ip=..,mask=..,gateway=..,mac=..,malformed=nul"; keys may
+// "name=LP1,model=M,firmware=V1,dhcp=OFF,ip=..,mask=..,gateway=..,mac=..,malformed=nul,copies=N"; keys may
 // be left out (their defaults stay). None, with `error` set, for an unknown key or value.
 std::optional<SimulatedPrinter> parsePrinter(std::string_view text, std::string& error);
 

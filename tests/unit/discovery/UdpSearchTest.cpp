@@ -161,18 +161,20 @@ TEST(UdpSearch, ASearcherThatCannotBindStaysQuietAndTheOthersStillHear) {
 
 TEST(UdpSearch, TheRespondersCommandLinePrinterText) {
     std::string error;
-    const auto p = netprinter::parsePrinter("name=LP9,model=TV-B58,dhcp=OFF,mac=AA:BB,malformed=nul", error);
+    const auto p =
+        netprinter::parsePrinter("name=LP9,model=TV-B58,dhcp=OFF,mac=AA:BB,malformed=nul,copies=3", error);
     ASSERT_TRUE(p) << error;
     EXPECT_EQ(p->name, "LP9");
     EXPECT_EQ(p->model, "TV-B58");
     EXPECT_EQ(p->dhcp, "OFF");
     EXPECT_EQ(p->mac, "AA:BB");
     EXPECT_EQ(p->malformed, netprinter::Malformed::Nul);
-    for (const char* bad : {"colour=red", "name", "malformed=sometimes"}) {
+    EXPECT_EQ(p->copies, 3u);
+    for (const char* bad : {"colour=red", "name", "malformed=sometimes", "copies=0", "copies=x"}) {
         EXPECT_FALSE(netprinter::parsePrinter(bad, error)) << bad;
         EXPECT_FALSE(error.empty());
     }
-    const auto copies = netprinter::copiesOf(*p, 3);
+    const auto copies = netprinter::copiesOf(*p, p->copies);
     ASSERT_EQ(copies.size(), 3u);
     EXPECT_EQ(copies[2].name, "LP9-0003");
     EXPECT_NE(copies[0].mac, copies[1].mac);

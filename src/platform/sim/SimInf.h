@@ -1,8 +1,9 @@
 #pragma once
-// A small INF reader for the simulated machine: enough of the format to find which model of a driver
-// package matches a hardware ID, the model's install section and the [Version] facts, as the
-// simulated Plug and Play installation and driver store need them. Sections and keys ignore case,
-// %strings% are replaced from [Strings], quoted fields keep their commas and blanks.
+// The simulated machine's view of an INF: which model of a driver package matches a hardware ID, the
+// model's install section and the [Version] facts, as the simulated Plug and Play installation and
+// driver store need them. The lines themselves come from the shared reader (base/InfText.h).
+#include "base/InfText.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -14,10 +15,7 @@ namespace sim {
 
 class InfFile {
 public:
-    struct Line {
-        std::wstring key; // "" for a line without "="
-        std::vector<std::wstring> fields;
-    };
+    using Line = inf::Line;
     struct Model {
         std::wstring manufacturer; // the [Manufacturer] entry's name, strings replaced
         std::wstring description;  // the model name
@@ -42,13 +40,7 @@ public:
     std::optional<Model> modelNamed(std::wstring_view name, std::wstring_view decoration) const;
 
 private:
-    struct Section {
-        std::wstring name;
-        std::vector<Line> lines;
-    };
-    std::wstring substitute(std::wstring_view raw) const;
-
-    std::vector<Section> sections_;
+    inf::Document doc_;
 };
 
 // The INF platform decoration of a print environment ("Windows x64" -> "NTamd64").

@@ -31,6 +31,9 @@ bool CSocketUdp::Open(std::wstring_view bindAddress, std::uint16_t port) {
         return false;
     if (broadcast_ && network_.setBroadcast(socket_, true) != ports::winerr::Success)
         return false;
+    // A search in a network of hundreds of printers gets their answers in one burst; what the
+    // system cannot queue until the thread reads it is lost. Less than asked still works.
+    (void)network_.setReceiveBufferSize(socket_, kSocketQueueBytes);
     if (network_.bind(socket_, {address, port}) != ports::winerr::Success)
         return false;
     running_ = true;

@@ -18,6 +18,8 @@ class CSocketUdp {
 public:
     static constexpr std::size_t kReceiveBufferBytes = 1024 * 1024;
     static constexpr std::uint32_t kReceiveWaitMs = 200;
+    // What the system is asked to queue for the socket (SO_RCVBUF).
+    static constexpr std::uint32_t kSocketQueueBytes = 4 * 1024 * 1024;
 
     CSocketUdp(ports::Network& network, bool broadcast);
     // A class that overrides OnReceive closes in its own destructor, before its part is gone.

@@ -33,6 +33,7 @@ public:
 
     ports::Status openUdp(ports::UdpSocket& out) noexcept override;
     ports::Status setBroadcast(ports::UdpSocket& socket, bool on) noexcept override;
+    ports::Status setReceiveBufferSize(ports::UdpSocket& socket, std::uint32_t bytes) noexcept override;
     ports::Status bind(ports::UdpSocket& socket, ports::Ipv4Endpoint local) noexcept override;
     ports::Status localEndpoint(ports::UdpSocket& socket, ports::Ipv4Endpoint& out) noexcept override;
     ports::Status sendTo(ports::UdpSocket& socket, ports::Ipv4Endpoint to, std::span<const std::uint8_t> data,

@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 namespace host {
@@ -85,6 +86,16 @@ Status HostNetwork::setBroadcast(ports::UdpSocket& socket, bool on) noexcept {
         return winerr::InvalidHandle;
     const int value = on ? 1 : 0;
     return ::setsockopt(static_cast<int>(s->fd()), SOL_SOCKET, SO_BROADCAST, &value, sizeof value) == 0
+               ? winerr::Success
+               : wsaError(errno);
+}
+
+Status HostNetwork::setReceiveBufferSize(ports::UdpSocket& socket, std::uint32_t bytes) noexcept {
+    const auto s = sockets_.find(socket, this);
+    if (!s)
+        return winerr::InvalidHandle;
+    const int value = static_cast<int>(std::min<std::uint32_t>(bytes, 0x7FFFFFFF));
+    return ::setsockopt(static_cast<int>(s->fd()), SOL_SOCKET, SO_RCVBUF, &value, sizeof value) == 0
                ? winerr::Success
                : wsaError(errno);
 }

@@ -3,6 +3,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <string>
 
 namespace host {
@@ -62,6 +63,17 @@ Status HostNetwork::setBroadcast(ports::UdpSocket& socket, bool on) noexcept {
         return winerr::InvalidHandle;
     const BOOL value = on ? TRUE : FALSE;
     return ::setsockopt(socketOf(*s), SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&value),
+                        sizeof value) == 0
+               ? winerr::Success
+               : lastSocketError();
+}
+
+Status HostNetwork::setReceiveBufferSize(ports::UdpSocket& socket, std::uint32_t bytes) noexcept {
+    const auto s = sockets_.find(socket, this);
+    if (!s)
+        return winerr::InvalidHandle;
+    const int value = static_cast<int>(std::min<std::uint32_t>(bytes, 0x7FFFFFFF));
+    return ::setsockopt(socketOf(*s), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&value),
                         sizeof value) == 0
                ? winerr::Success
                : lastSocketError();

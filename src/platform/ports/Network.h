@@ -32,6 +32,9 @@ public:
     [[nodiscard]] virtual Status openUdp(UdpSocket& out) noexcept = 0;
     // SO_BROADCAST.
     [[nodiscard]] virtual Status setBroadcast(UdpSocket& socket, bool on) noexcept = 0;
+    // SO_RCVBUF: how many bytes of datagrams the system keeps for the socket until they are read.
+    // The system may grant less than asked (Linux caps it at net.core.rmem_max).
+    [[nodiscard]] virtual Status setReceiveBufferSize(UdpSocket& socket, std::uint32_t bytes) noexcept = 0;
     // Port 0 takes any free port; localEndpoint() tells which.
     [[nodiscard]] virtual Status bind(UdpSocket& socket, Ipv4Endpoint local) noexcept = 0;
     [[nodiscard]] virtual Status localEndpoint(UdpSocket& socket, Ipv4Endpoint& out) noexcept = 0;

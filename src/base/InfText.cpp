@@ -41,15 +41,19 @@ std::size_t commentStart(std::wstring_view line) {
 }
 
 // Splits one logical line (comment already removed) into its key and comma-separated fields.
-// Quoted parts are taken literally ("" is a quote); the %tokens% stay for substitution.
+// Quoted parts are taken literally ("" is a quote); the %tokens% stay for substitution. As SetupAPI
+// reads a field: blanks before it and after its last character are dropped, blanks inside it (also
+// between a quoted part and the rest) are kept, and a quoted blank counts as a character.
 Line splitLine(std::wstring_view line) {
     Line out;
     std::wstring field;
-    bool quoted = false, anyQuote = false, haveKey = false;
-    auto finish = [&] {
-        out.fields.push_back(anyQuote ? field : trim(field));
+    std::size_t keep = 0; // the field's length up to its last character that counts
+    bool quoted = false, haveKey = false;
+    auto take = [&] {
+        std::wstring done = field.substr(0, keep);
         field.clear();
-        anyQuote = false;
+        keep = 0;
+        return done;
     };
     for (std::size_t i = 0; i < line.size(); ++i) {
         const wchar_t c = line[i];
@@ -62,26 +66,26 @@ Line splitLine(std::wstring_view line) {
             } else {
                 field += c;
             }
+            keep = field.size();
             continue;
         }
         if (c == L'"') {
-            if (!anyQuote)
-                field = trim(field);
-            quoted = anyQuote = true;
+            quoted = true;
+            keep = field.size();
         } else if (c == L'=' && !haveKey) {
-            out.key = anyQuote ? field : trim(field);
-            field.clear();
-            anyQuote = false;
+            out.key = take();
             haveKey = true;
         } else if (c == L',') {
-            finish();
-        } else if (anyQuote && (c == L' ' || c == L'\t')) {
-            // blanks around a quoted text are not part of it
+            out.fields.push_back(take());
+        } else if (c == L' ' || c == L'\t') {
+            if (!field.empty())
+                field += c;
         } else {
             field += c;
+            keep = field.size();
         }
     }
-    finish();
+    out.fields.push_back(take());
     if (!haveKey && out.fields.size() == 1 && out.fields[0].empty())
         out.fields.clear();
     return out;
@@ -213,6 +217,14 @@ std::vector<std::wstring> Document::sectionNames() const {
     for (const auto& s : sections_)
         out.push_back(s.name);
     return out;
+}
+
+std::optional<std::wstring> setupApiKey(const Line& line) {
+    if (!line.key.empty())
+        return line.key;
+    if (line.fields.size() == 1)
+        return line.fields[0];
+    return std::nullopt;
 }
 
 bool staysInsideFolder(std::wstring_view path) noexcept {

@@ -5,6 +5,7 @@
 // continues it, ";" starts a comment outside quotes, quoted fields keep their commas and blanks ("" is
 // a quote), %key% is replaced from [Strings] and %% is a percent sign.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -40,6 +41,11 @@ private:
 
     std::vector<Section> sections_;
 };
+
+// Field 0 of a line as SetupGetStringFieldW gives it: the key; for a line without "=" that holds a
+// single value, that value (SetupAPI reads a lone entry, such as a file of a copy list, as its own
+// key); nothing for a line of several values without a key.
+[[nodiscard]] std::optional<std::wstring> setupApiKey(const Line& line);
 
 // True when `path`, a source-file name or subfolder from an INF line, stays inside the package
 // folder: relative, no ".." part, no drive letter, no alternate data stream, no device prefix.

@@ -6,6 +6,7 @@
 #include "platform/ports/Clock.h"
 #include "platform/ports/DeviceTree.h"
 #include "platform/ports/FileSystem.h"
+#include "platform/ports/InfFiles.h"
 #include "platform/ports/Network.h"
 #include "platform/ports/PrintSpooler.h"
 #include "platform/ports/Processes.h"
@@ -35,6 +36,7 @@ public:
     [[nodiscard]] virtual Clock& clock() noexcept = 0;
     // UDP sockets: the host's own in every build (the network search needs a real network).
     [[nodiscard]] virtual Network& network() noexcept = 0;
+    [[nodiscard]] virtual InfFiles& infFiles() noexcept = 0;
 
     // Process start and end (application core).
     [[nodiscard]] virtual AppHost& host() noexcept = 0;

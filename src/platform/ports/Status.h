@@ -83,6 +83,10 @@ inline constexpr Status RpcServerUnavailable = 1722; // what the spooler's clien
 // GetExitCodeProcess's answer while the process runs (STILL_ACTIVE, the value of NoMoreItems).
 inline constexpr std::uint32_t StillActive = 259;
 // SetupAPI's own codes (APPLICATION_ERROR_MASK | ERROR_SEVERITY_ERROR | n), reported through GetLastError.
+inline constexpr Status WrongInfStyle = 0xE0000100;
+inline constexpr Status SectionNotFound = 0xE0000101;
+inline constexpr Status LineNotFound = 0xE0000102;
+inline constexpr Status ClassMismatch = 0xE0000201;
 inline constexpr Status NoDriverSelected = 0xE0000203;
 inline constexpr Status KeyDoesNotExist = 0xE0000204;
 inline constexpr Status InvalidClass = 0xE0000206;

@@ -7,6 +7,6 @@ SimPlatform::SimPlatform(SimMachine& machine, ports::Resources& resources)
       files_(machine, SimProgram::X86), clock_(&machine), spooler_(makeSimPrintSpooler(machine, clock_)),
       devices_(makeSimDeviceTree(machine, clock_)), bluetooth_(makeSimBluetooth(machine, clock_)),
       services_(makeSimServiceControl(machine, clock_)), processes_(makeSimProcesses(machine)),
-      host_(machine) {}
+      host_(machine), infFiles_(machine, files_) {}
 
 } // namespace sim

@@ -6,6 +6,7 @@
 #include "platform/sim/SimAppHost.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimInfFiles.h"
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimPorts.h"
 #include "platform/sim/SimProfileStore.h"
@@ -32,6 +33,7 @@ public:
     ports::Processes& processes() noexcept override { return *processes_; }
     ports::Clock& clock() noexcept override { return clock_; }
     ports::Network& network() noexcept override { return network_; }
+    ports::InfFiles& infFiles() noexcept override { return infFiles_; }
 
     // Puts a test's clock (a VirtualClock) in place of real time for this platform's clock and the
     // delays of its simulated services and devices; nullptr goes back to real time. `clock` must
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<ports::Processes> processes_;
     SimAppHost host_;
     host::HostNetwork network_;
+    SimInfFiles infFiles_;
 };
 
 } // namespace sim

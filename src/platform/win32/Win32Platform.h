@@ -18,7 +18,8 @@ public:
     explicit Win32Platform(ports::Resources& resources)
         : resources_(resources), profile_(L"", L""), spooler_(makeWin32PrintSpooler()),
           devices_(makeWin32DeviceTree()), bluetooth_(makeWin32Bluetooth()),
-          services_(makeWin32ServiceControl()), processes_(makeWin32Processes()), clock_(makeWin32Clock()) {}
+          services_(makeWin32ServiceControl()), processes_(makeWin32Processes()), clock_(makeWin32Clock()),
+          infFiles_(makeWin32InfFiles()) {}
 
     bool simulated() const noexcept override { return false; }
     ports::ProfileStore& profile() noexcept override { return profile_; }
@@ -32,6 +33,7 @@ public:
     ports::Processes& processes() noexcept override { return *processes_; }
     ports::Clock& clock() noexcept override { return *clock_; }
     ports::Network& network() noexcept override { return network_; }
+    ports::InfFiles& infFiles() noexcept override { return *infFiles_; }
 
     ports::AppHost& host() noexcept override { return host_; }
 
@@ -46,6 +48,7 @@ private:
     std::unique_ptr<ports::ServiceControl> services_;
     std::unique_ptr<ports::Processes> processes_;
     std::unique_ptr<ports::Clock> clock_;
+    std::unique_ptr<ports::InfFiles> infFiles_;
     host::HostNetwork network_;
     Win32AppHost host_;
 };

@@ -4,6 +4,7 @@
 #include "platform/ports/Bluetooth.h"
 #include "platform/ports/Clock.h"
 #include "platform/ports/DeviceTree.h"
+#include "platform/ports/InfFiles.h"
 #include "platform/ports/PrintSpooler.h"
 #include "platform/ports/Processes.h"
 #include "platform/ports/ServiceControl.h"
@@ -18,5 +19,6 @@ std::unique_ptr<ports::Bluetooth> makeWin32Bluetooth();
 std::unique_ptr<ports::ServiceControl> makeWin32ServiceControl();
 std::unique_ptr<ports::Processes> makeWin32Processes();
 std::unique_ptr<ports::Clock> makeWin32Clock();
+std::unique_ptr<ports::InfFiles> makeWin32InfFiles();
 
 } // namespace win32

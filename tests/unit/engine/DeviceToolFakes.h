@@ -146,6 +146,7 @@ public:
     }
     ports::Clock& clock() noexcept override { return clockOverride ? *clockOverride : base_.clock(); }
     ports::Network& network() noexcept override { return base_.network(); }
+    ports::InfFiles& infFiles() noexcept override { return base_.infFiles(); }
     ports::AppHost& host() noexcept override { return base_.host(); }
 
 private:

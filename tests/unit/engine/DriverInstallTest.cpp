@@ -95,6 +95,34 @@ TEST(InstallDriverByCopy, AddsTheDriverOfEachPackageGenerationFromItsCopiedFiles
     }
 }
 
+TEST(InstallDriverByCopy, TakesTheFilesOfTheMachinesArchitectureForItsEnvironment) {
+    struct Case {
+        const char* architecture;
+        const wchar_t* archFolder;
+        const wchar_t* environment;
+        const wchar_t* driverFolder;
+    };
+    const Case cases[] = {
+        {"x86", L"i386", L"Windows NT x86", L"C:\\Windows\\system32\\spool\\DRIVERS\\W32X86\\"},
+        {"ARM64", L"arm64", L"Windows ARM64", L"C:\\Windows\\system32\\spool\\DRIVERS\\ARM64\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.architecture);
+        sim::Json state = sim::demoMachineState();
+        state["system"]["architecture"] = c.architecture;
+        InstallRig rig(state);
+        rig.writeNative(std::wstring(c.driverFolder) + L"placeholder", "");
+        rig.unpackPackage(1, c.archFolder);
+        EXPECT_TRUE(engine::InstallDriverByCopy(rig.ctx, L"JN-2232T", L"CorvaneEx"));
+        const std::wstring source = kDrivers + L"CorvaneEx\\" + c.archFolder + L"\\CorvaneExUniNew.dll";
+        EXPECT_EQ(rig.nativeContent(std::wstring(c.driverFolder) + L"CorvaneExUniNew.dll"), sim::u8(source));
+        const auto drivers = rig.drivers(3, c.environment);
+        const ports::DriverInfo* d = rig.driver(drivers, L"JN-2232T");
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->environment, c.environment);
+    }
+}
+
 TEST(InstallDriverByCopy, CopiesInPackageOrderAndGoesOnAfterEveryFailedCopy) {
     for (const auto& g : kGenerations) {
         SCOPED_TRACE(g.newPackage);

@@ -123,9 +123,9 @@ public:
 
     // The package of one generation as the extraction leaves it for an x64 machine, with the
     // language monitor's DLL.
-    void unpackPackage(int newPackage) {
+    void unpackPackage(int newPackage, const std::wstring& archFolder = L"amd64") {
         session.newPackage = newPackage;
-        const std::wstring arch = kPackage + L"amd64\\";
+        const std::wstring arch = kPackage + archFolder + L"\\";
         writeFile(arch + L"CorvaneExLM.dll");
         if (newPackage) {
             writeFile(kPackage + L"CorvaneExNew.inf", kNewInf);
@@ -136,7 +136,7 @@ public:
             return;
         }
         for (const wchar_t* f : {L"UNIDRV.dll", L"UNIDRVUI.DLL", L"UNIRES.DLL", L"STDNAMES.gpd"})
-            writeFile(kWorkingFolder + L"Drivers\\unidrv\\amd64\\" + f);
+            writeFile(kWorkingFolder + L"Drivers\\unidrv\\" + archFolder + L"\\" + f);
         for (const wchar_t* f : {L"CorvaneExRes.dll", L"CorvaneExUNI.dll", L"CorvaneExUI.dll"})
             writeFile(arch + f);
         for (const wchar_t* f : {L"CorvaneEx.inf", L"CorvaneEx.ini", L"JN-2203T-S.gpd", L"JN-2232T.gpd"})
@@ -150,10 +150,11 @@ public:
         });
     }
 
-    // The installed drivers of the native environment at `level`.
-    std::vector<ports::DriverInfo> drivers(std::uint32_t level = 3) {
+    // The installed drivers of an environment (the x64 machine's by default) at `level`.
+    std::vector<ports::DriverInfo> drivers(std::uint32_t level = 3,
+                                           std::wstring_view environment = L"Windows x64") {
         std::vector<ports::DriverInfo> out;
-        EXPECT_EQ(spooler().enumDrivers(L"Windows x64", level, out), ports::winerr::Success);
+        EXPECT_EQ(spooler().enumDrivers(environment, level, out), ports::winerr::Success);
         return out;
     }
     const ports::DriverInfo* driver(const std::vector<ports::DriverInfo>& list, std::wstring_view name) {

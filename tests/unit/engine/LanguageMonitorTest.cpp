@@ -114,6 +114,7 @@ TEST(RemoveLanguageMonitor, ResultsByWhatTheSpoolerAllows) {
         int result;
         bool stillRegistered;
         bool restarted;
+        bool managerFails = false; // the service manager cannot be opened for the restart
     };
     const Case cases[] = {
         {"not registered", false, nullptr, 0, engine::kMonitorRemoved, false, false},
@@ -121,6 +122,8 @@ TEST(RemoveLanguageMonitor, ResultsByWhatTheSpoolerAllows) {
         {"let go after a restart", true, nullptr, 1, engine::kMonitorRemoved, false, true},
         {"held after a restart", true, nullptr, 2, engine::kMonitorNotRemoved, true, true},
         {"in use", true, "CorvaneEx Language Monitor", 0, engine::kMonitorInUse, true, false},
+        // The restart fails at its first step and says so; the second try is still made.
+        {"no restart possible", true, nullptr, 1, engine::kMonitorRemoved, false, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.note);
@@ -134,10 +137,17 @@ TEST(RemoveLanguageMonitor, ResultsByWhatTheSpoolerAllows) {
             addDriverNaming(rig, c.usedBy);
         if (c.deleteFailures)
             rig.fail("DeleteMonitorW", winerr::AccessDenied, c.deleteFailures);
+        if (c.managerFails)
+            rig.fail("OpenSCManagerW", winerr::AccessDenied);
         EXPECT_EQ(engine::RemoveLanguageMonitor(rig.ctx, kMonitorName), c.result);
         EXPECT_EQ(rig.monitorRegistered(kMonitorName), c.stillRegistered);
         EXPECT_EQ(rig.clock.elapsedMs() > 0, c.restarted);
-        EXPECT_EQ(rig.messages(), std::vector<LogMessage>{}); // the restart went well; nothing of its own
+        // Nothing of its own; only a failed restart speaks.
+        std::vector<LogMessage> expected;
+        if (c.managerFails)
+            expected.push_back(red(L"打开服务: Spooler 失败. 错误码: 6. 错误描述: " +
+                                   rig.errorText(winerr::InvalidHandle) + L"."));
+        EXPECT_EQ(rig.messages(), expected);
     }
 }
 

@@ -3,7 +3,9 @@
 #include "platform/sim/HostPath.h"
 
 #include "base/Utf.h"
+#include "base/Compare.h"
 #include "platform/sim/SimJson.h"
+#include "platform/sim/SimPrintSystem.h"
 
 #include <cstdio>
 #include <fstream>
@@ -54,6 +56,7 @@ struct Wow64Facts {
     bool entryPointMissing = false;
     bool machineIs64Bit = true;
     bool driverStoreExempt = true;
+    std::wstring windowsFolder;
 };
 
 Wow64Facts wow64Facts(const Json& state) {
@@ -65,6 +68,7 @@ Wow64Facts wow64Facts(const Json& state) {
     unsigned major = 0, minor = 0;
     std::sscanf(u8(textOf(system, "windowsVersion", L"10.0.19045")).c_str(), "%u.%u", &major, &minor);
     facts.driverStoreExempt = major > 6 || (major == 6 && minor >= 1);
+    facts.windowsFolder = windowsFolder(state);
     return facts;
 }
 
@@ -72,11 +76,12 @@ Wow64Facts wow64Facts(const Json& state) {
 
 fs::path SimFileSystem::hostPath(std::wstring_view path) {
     // Only a path into System32 can move, so the others never need the machine's state.
-    if (program_ != SimProgram::X86 || wow64RedirectedPath(path, false) == path || !redirection_.enabled())
+    if (program_ != SimProgram::X86 || !text::containsNoCase(path, L"system32") || !redirection_.enabled())
         return machine_.hostPath(path);
     const Wow64Facts facts = machine_.read(wow64Facts);
-    return machine_.hostPath(facts.machineIs64Bit ? wow64RedirectedPath(path, facts.driverStoreExempt)
-                                                  : std::wstring(path));
+    return machine_.hostPath(facts.machineIs64Bit
+                                 ? wow64RedirectedPath(path, facts.driverStoreExempt, facts.windowsFolder)
+                                 : std::wstring(path));
 }
 
 Status SimFileSystem::enableWow64FsRedirection(bool enable) noexcept {

@@ -24,6 +24,13 @@ std::wstring nativeEnvironment(const Json& state) {
     return L"Windows x64";
 }
 
+std::wstring windowsFolder(const Json& state) {
+    std::wstring folder = textOf(memberOf(state, "system"), "windowsFolder", L"C:\\Windows");
+    while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/'))
+        folder.pop_back();
+    return folder;
+}
+
 bool resolveEnvironment(std::wstring_view environment, std::wstring& out) {
     static constexpr std::wstring_view known[] = {L"Windows NT x86", L"Windows x64", L"Windows ARM64"};
     if (environment.empty()) {

@@ -16,6 +16,8 @@ inline constexpr std::size_t kMaxPortName = 63;
 
 // "Windows NT x86", "Windows x64" or "Windows ARM64", from the machine's architecture.
 std::wstring nativeEnvironment(const Json& state);
+// Where Windows lives (%windir%): system.windowsFolder, "C:\Windows" when the state names none.
+std::wstring windowsFolder(const Json& state);
 // The environment a NULL argument stands for: the calling program's, and the wizard is a 32-bit
 // program, so "Windows NT x86" on every machine (as winspool documents for NULL).
 inline constexpr std::wstring_view kCallerEnvironment = L"Windows NT x86";

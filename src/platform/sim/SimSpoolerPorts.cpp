@@ -229,7 +229,8 @@ Status SimSpooler::addMonitor(const ports::MonitorInfo2& info) noexcept {
             return winerr::InvalidEnvironment;
         if (findMonitor(s, info.name))
             return winerr::PrintMonitorAlreadyInstalled;
-        if (!systemDll(info.dllName) && !simFileExists(machine_, L"C:\\Windows\\System32\\" + info.dllName))
+        if (!systemDll(info.dllName) &&
+            !simFileExists(machine_, windowsFolder(s) + L"\\System32\\" + info.dllName))
             return winerr::ModNotFound;
         arrayAt(objectAt(s, "spooler"), "monitors")
             .push_back(Json{{"name", u8(info.name)}, {"environment", u8(env)}, {"dll", u8(info.dllName)}});

@@ -2,6 +2,7 @@
 
 #include "base/Utf.h"
 #include "platform/sim/SimJson.h"
+#include "platform/sim/SimPrintSystem.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -95,11 +96,13 @@ std::wstring SimSystemInfo::knownFolder(ports::KnownFolder folder) noexcept {
     if (faulty && machine_.write([](Json& s) { return SimMachine::takeFault(s, "SHGetFolderPath"); }))
         return {};
     const bool is64 = machineArchitecture() != Architecture::X86;
+    const std::wstring windows =
+        text::fromUtf8(machine_.read([](const Json& s) { return u8(windowsFolder(s)); }));
     switch (folder) {
     case ports::KnownFolder::Windows:
-        return L"C:\\Windows";
+        return windows;
     case ports::KnownFolder::System:
-        return L"C:\\Windows\\System32";
+        return windows + L"\\System32";
     case ports::KnownFolder::ProgramFiles:
         return L"C:\\Program Files";
     case ports::KnownFolder::ProgramFilesX86:

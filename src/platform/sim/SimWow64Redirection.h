@@ -11,12 +11,13 @@
 
 namespace sim {
 
-// Where a 32-bit program's path leads while redirection is on: C:\Windows\System32 and everything
-// below it moves to C:\Windows\SysWOW64, except the folders Windows exempts (System32\catroot,
-// catroot2, drivers\etc, logfiles, spool and, from Windows 7 on, driverstore). Names compare
-// without regard to case, "." and ".." are resolved first, "\\?\" is kept; any other path comes
-// back as it was.
-std::wstring wow64RedirectedPath(std::wstring_view path, bool driverStoreExempt);
+// Where a 32-bit program's path leads while redirection is on: %windir%\System32 (C:\Windows unless
+// the machine keeps Windows elsewhere) and everything below it moves to %windir%\SysWOW64, except
+// the folders Windows exempts (System32\catroot, catroot2, drivers\etc, logfiles, spool and, from
+// Windows 7 on, driverstore). Names compare without regard to case, "." and ".." are resolved
+// first, "\\?\" is kept; any other path comes back as it was.
+std::wstring wow64RedirectedPath(std::wstring_view path, bool driverStoreExempt,
+                                 std::wstring_view windowsFolder = L"C:\\Windows");
 
 // Whether redirection is on for the calling thread: on until the thread switches it off. Like the
 // Windows setting it belongs to the thread and ends with it: a later thread starts with redirection

@@ -224,3 +224,27 @@ TEST(SimWow64Redirection, TheSpoolerFindsOnlyAMonitorDllCopiedPastRedirection) {
 }
 
 } // namespace
+
+// Windows need not live on C:. The system folder, its redirection and the folder the spooler loads
+// monitors from all follow %windir%.
+TEST(SimWow64Redirection, WindowsOnAnotherDriveHasItsSystemFolderThere) {
+    sim::Json state = machineState("x64");
+    state["system"]["windowsFolder"] = "D:\\Windows";
+    TestMachine m(state);
+    auto& files = m.platform().files();
+    EXPECT_EQ(m.platform().system().knownFolder(ports::KnownFolder::Windows), L"D:\\Windows");
+    EXPECT_EQ(m.platform().system().knownFolder(ports::KnownFolder::System), L"D:\\Windows\\System32");
+
+    writeThrough(files, L"D:\\Windows\\System32\\a.dll");
+    EXPECT_TRUE(onDrive(m, L"D:\\Windows\\SysWOW64\\a.dll"));
+    writeThrough(files, L"C:\\Windows\\System32\\b.dll"); // no system folder there: nothing moves
+    EXPECT_TRUE(onDrive(m, L"C:\\Windows\\System32\\b.dll"));
+
+    const ports::MonitorInfo2 monitor{L"CorvaneEx Language Monitor", L"Windows x64", L"CorvaneExLM.dll"};
+    writeThrough(files, L"C:\\Windows\\System32\\CorvaneExLM.dll");
+    EXPECT_EQ(m.platform().spooler().addMonitor(monitor), winerr::ModNotFound);
+    ASSERT_EQ(files.enableWow64FsRedirection(false), winerr::Success);
+    writeThrough(files, L"D:\\Windows\\System32\\CorvaneExLM.dll");
+    ASSERT_EQ(files.enableWow64FsRedirection(true), winerr::Success);
+    EXPECT_EQ(m.platform().spooler().addMonitor(monitor), winerr::Success);
+}

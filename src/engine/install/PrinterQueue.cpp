@@ -5,7 +5,9 @@
 
 namespace winerr = ports::winerr;
 
-ports::PrinterInfo2 NewQueueRecord(const engine::InstallContext& ctx) {
+namespace engine {
+
+ports::PrinterInfo2 NewQueueRecord(const InstallContext& ctx) {
     const auto& chosen = ctx.session.chosen;
     ports::PrinterInfo2 info;
     info.printerName = chosen.printerName;
@@ -19,7 +21,7 @@ ports::PrinterInfo2 NewQueueRecord(const engine::InstallContext& ctx) {
     return info;
 }
 
-bool AddPrinterQueue(const engine::InstallContext& ctx) {
+bool AddPrinterQueue(const InstallContext& ctx) {
     auto& chosen = ctx.session.chosen;
     PrinterHandle added;
     const auto status = ctx.platform().spooler().addPrinter(NewQueueRecord(ctx), added);
@@ -48,7 +50,7 @@ bool RenamePrinter(const app::AppContext& ctx, PrinterHandle& printer, std::wstr
     return ctx.platform.spooler().setPrinter2(printer, info) == winerr::Success;
 }
 
-void FinishInstalledPrinter(const engine::InstallContext& ctx, bool setAsDefault) {
+void FinishInstalledPrinter(const InstallContext& ctx, bool setAsDefault) {
     const auto& chosen = ctx.session.chosen;
     PrinterHandle printer;
     if (!openPrinter(ctx.app, printer, chosen.modelName))
@@ -62,3 +64,5 @@ void FinishInstalledPrinter(const engine::InstallContext& ctx, bool setAsDefault
             PrintMessageColor(msglog::kRed, ctx.app.tr(L"设置默认打印机失败."));
     }
 }
+
+} // namespace engine

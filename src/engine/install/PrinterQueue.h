@@ -7,14 +7,16 @@
 
 #include <string_view>
 
+namespace engine {
+
 inline constexpr std::wstring_view kPrinterDriverDataKey = L"PrinterDriverData";
 
 // The PRINTER_INFO_2 of a new queue: chosen name, port and model (the model name is the driver
 // name), the model's comment, an empty location, WinPrint and RAW, a local printer.
-ports::PrinterInfo2 NewQueueRecord(const engine::InstallContext& ctx);
+ports::PrinterInfo2 NewQueueRecord(const InstallContext& ctx);
 // AddPrinterW with that record. On success the queue is known by its name from then on:
 // chosen.modelName becomes chosen.printerName. Reports the outcome (blue or red).
-bool AddPrinterQueue(const engine::InstallContext& ctx);
+bool AddPrinterQueue(const InstallContext& ctx);
 // SetPrinterDataExW(PrinterDriverData, name, REG_SZ) with the text's code units, without the NUL.
 bool SetPrinterDriverValue(const app::AppContext& ctx, PrinterHandle& printer, std::wstring_view valueName,
                            std::wstring_view text);
@@ -23,4 +25,6 @@ bool RenamePrinter(const app::AppContext& ctx, PrinterHandle& printer, std::wstr
 // After a successful installation: opens the queue (known as chosen.modelName), gives it the chosen
 // name when the two differ, and makes it the default printer when `setAsDefault` (reporting that
 // outcome). Nothing happens when the queue cannot be opened.
-void FinishInstalledPrinter(const engine::InstallContext& ctx, bool setAsDefault);
+void FinishInstalledPrinter(const InstallContext& ctx, bool setAsDefault);
+
+} // namespace engine

@@ -5,6 +5,8 @@
 
 namespace winerr = ports::winerr;
 
+namespace engine {
+
 namespace {
 
 constexpr std::wstring_view kFailed = L"%s失败. 错误码: %d. 错误描述: %s.";
@@ -36,7 +38,7 @@ bool fitsRecord(const app::AppContext& ctx, std::wstring_view field, std::wstrin
 
 } // namespace
 
-ports::PortData1 NewTcpIpPortRecord(const engine::InstallContext& ctx) {
+ports::PortData1 NewTcpIpPortRecord(const InstallContext& ctx) {
     const auto& chosen = ctx.session.chosen;
     ports::PortData1 data;
     data.portName = chosen.portName;
@@ -51,7 +53,7 @@ ports::PortData1 NewTcpIpPortRecord(const engine::InstallContext& ctx) {
     return data;
 }
 
-bool AddTcpIpPort(const engine::InstallContext& ctx) {
+bool AddTcpIpPort(const InstallContext& ctx) {
     const auto& chosen = ctx.session.chosen;
     if (!fitsRecord(ctx.app, L"port name", chosen.portName, kMaxTcpIpPortName) ||
         !fitsRecord(ctx.app, L"IP address", chosen.ipAddress, kMaxIpAddressText))
@@ -100,3 +102,5 @@ bool DeletePortIfTcpIp(const app::AppContext& ctx, std::wstring_view portName) {
     }
     return false;
 }
+
+} // namespace engine

@@ -5,6 +5,8 @@
 
 namespace {
 
+using namespace engine;
+
 using msglog::LogMessage;
 namespace winerr = ports::winerr;
 

@@ -59,6 +59,8 @@ public:
 
     // Full path of the running executable, whatever its length.
     [[nodiscard]] virtual std::wstring modulePath() noexcept = 0;
+    // GetComputerNameW: the NetBIOS name of this machine; "" when it cannot be read.
+    [[nodiscard]] virtual std::wstring computerName() noexcept = 0;
     [[nodiscard]] virtual std::wstring knownFolder(KnownFolder folder) noexcept = 0;
 
     // The ANSI code page (CP_ACP) and conversions through it.

@@ -326,6 +326,7 @@ bool checkState(Json& state, const std::function<void(std::string_view)>& log) {
                    {"uiLanguage", Shape::Number},
                    {"codePage", Shape::Number},
                    {"modulePath", Shape::Text},
+                   {"computerName", Shape::Text},
                    {"windowsFolder", Shape::Text},
                    {"localTime", Shape::Text},
                    {"winsockVersion", Shape::Text},

@@ -84,6 +84,11 @@ std::wstring SimSystemInfo::modulePath() noexcept {
     }));
 }
 
+std::wstring SimSystemInfo::computerName() noexcept {
+    return text::fromUtf8(
+        machine_.read([](const Json& s) { return u8(textOf(section(s), "computerName", L"SHOP-PC")); }));
+}
+
 std::wstring SimSystemInfo::knownFolder(ports::KnownFolder folder) noexcept {
     // The fault "SHGetFolderPath" makes the next lookup find nothing.
     const bool faulty = machine_.read([](const Json& s) {

@@ -26,6 +26,7 @@ public:
     std::uint16_t userDefaultUiLanguage() noexcept override;
     void setThreadUiLanguage(std::uint16_t langId) noexcept override;
     std::wstring modulePath() noexcept override;
+    std::wstring computerName() noexcept override;
     std::wstring knownFolder(ports::KnownFolder folder) noexcept override;
     std::uint32_t ansiCodePage() noexcept override;
     ports::Status ansiToWide(std::string_view in, std::wstring& out) noexcept override;

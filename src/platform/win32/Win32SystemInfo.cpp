@@ -75,6 +75,19 @@ std::wstring Win32SystemInfo::modulePath() noexcept {
     return modulePathOf(nullptr);
 }
 
+std::wstring Win32SystemInfo::computerName() noexcept {
+    // The size first (ERROR_BUFFER_OVERFLOW with the length and its NUL), then the name.
+    DWORD size = 0;
+    GetComputerNameW(nullptr, &size);
+    if (size == 0)
+        return {};
+    std::wstring name(size, L'\0');
+    if (!GetComputerNameW(name.data(), &size))
+        return {};
+    name.resize(size);
+    return name;
+}
+
 std::wstring modulePathOf(HMODULE module) {
     // GetModuleFileNameW truncates silently at the buffer's size: grow until it no longer fills it.
     std::vector<wchar_t> buf(MAX_PATH);

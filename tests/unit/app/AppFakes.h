@@ -116,6 +116,7 @@ public:
     bool isWow64Process() noexcept override { return inner_.isWow64Process(); }
     ports::WindowsVersion windowsVersion() noexcept override { return inner_.windowsVersion(); }
     std::wstring modulePath() noexcept override { return inner_.modulePath(); }
+    std::wstring computerName() noexcept override { return inner_.computerName(); }
     std::wstring knownFolder(ports::KnownFolder folder) noexcept override {
         return inner_.knownFolder(folder);
     }

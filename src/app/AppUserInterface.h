@@ -36,6 +36,11 @@ public:
     // it (SC_RESTORE) and bring it to the foreground.
     virtual void activateMainWindow() = 0;
 
+    // Start-up found another copy running (and asked it to come forward); nothing more happens.
+    virtual void anotherCopyRuns() {}
+    // The process's exit code once the run is over.
+    virtual int exitCode() const { return 0; }
+
     // A message box owned by the main window when there is one.
     virtual void messageBox(std::wstring_view text, std::wstring_view caption) = 0;
 

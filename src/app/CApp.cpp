@@ -46,6 +46,7 @@ bool CApp::initInstance() {
     if (!singleInstance_->first()) {
         if (say_)
             say_(L"another copy is running on this machine: it was asked to come forward");
+        ui_->anotherCopyRuns();
         return false;
     }
 
@@ -170,7 +171,7 @@ int runProcess(CApp& app, std::span<const std::wstring> args) {
         app.ui().runMessageLoop();
         app.exitInstance();
     }
-    return 0;
+    return app.ui().exitCode();
 }
 
 } // namespace app

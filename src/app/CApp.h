@@ -142,7 +142,7 @@ namespace app {
 
 // The process entry after the operating system's: initialise the framework (failure: exit code 1),
 // turn the context's debug mode on for a "-debug" argument, run CApp's start-up, and when it succeeds the
-// message loop and the exit. The exit code is then 0.
+// message loop and the exit. The exit code is then the user interface's (0 for the wizard).
 int runProcess(CApp& app, std::span<const std::wstring> args);
 
 } // namespace app

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     sim::SimPlatform platform(*machine, resources);
-    return runProgram(platform, cmd,
-                      [](std::wstring_view line) { std::printf("%s\n", text::toUtf8(line).c_str()); });
+    return runProgram(
+        platform, cmd, [](std::wstring_view line) { std::printf("%s\n", text::toUtf8(line).c_str()); },
+        [](std::wstring_view line) { std::fprintf(stderr, "%s\n", text::toUtf8(line).c_str()); });
 }

@@ -2,6 +2,8 @@
 
 #include "app/CApp.h"
 #include "base/Format.h"
+#include "cli/CliCommand.h"
+#include "cli/UnattendedRun.h"
 #include "engine/BackgroundCommands.h"
 #include "engine/OutputCapture.h"
 
@@ -35,8 +37,27 @@ const wchar_t* architectureName(ports::Architecture a) {
 
 } // namespace
 
-int runProgram(ports::Platform& platform, const CommandLine& cmd,
-               const std::function<void(std::wstring_view)>& say) {
+bool isUnattended(const CommandLine& cmd) {
+    return cli::isUnattendedRun(cmd.args);
+}
+
+int runProgram(ports::Platform& platform, const CommandLine& cmd, const Say& say, const Say& sayError) {
+    const auto makeParts = [&] {
+        app::AppParts parts;
+        parts.outputPipe = std::make_shared<OutputPipe>();
+        parts.backgroundCommands = std::make_shared<BackgroundCommands>();
+        return parts;
+    };
+    if (isUnattended(cmd)) {
+        const cli::Console console{say, sayError ? sayError : say};
+        return cli::RunUnattended(platform, cmd.args, console, L"" ORVELLO_VERSION_TEXT,
+                                  [&](std::unique_ptr<app::AppUserInterface> ui) {
+                                      app::AppParts parts = makeParts();
+                                      parts.ui = std::move(ui);
+                                      CApp theApp(platform, std::move(parts));
+                                      return app::runProcess(theApp, cmd.args);
+                                  });
+    }
     auto& sys = platform.system();
     const auto v = sys.windowsVersion();
     say(text::format(L"Orvello on %s Windows %u.%u.%u (%s), user interface language 0x%04X",
@@ -45,9 +66,7 @@ int runProgram(ports::Platform& platform, const CommandLine& cmd,
     // CApp loads the catalogue and picks the language itself; the engine's output pipe and the owner
     // of its background commands are made here, where the engine is linked, and CApp holds them. The main
     // window is still the stand-in, which says how far start-up got.
-    app::AppParts parts;
-    parts.outputPipe = std::make_shared<OutputPipe>();
-    parts.backgroundCommands = std::make_shared<BackgroundCommands>();
+    app::AppParts parts = makeParts();
     parts.say = say;
     CApp theApp(platform, std::move(parts));
     return app::runProcess(theApp, cmd.args);

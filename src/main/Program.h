@@ -15,7 +15,13 @@ struct CommandLine {
 
 CommandLine parseCommandLine(std::vector<std::wstring> args);
 
-// Runs the program on `platform`: CApp's start-up, message loop and exit. `say` receives lines for
-// whoever started the program (how far start-up got). Returns the process exit code.
-int runProgram(ports::Platform& platform, const CommandLine& cmd,
-               const std::function<void(std::wstring_view)>& say);
+using Say = std::function<void(std::wstring_view)>;
+
+// Runs the program on `platform`: the wizard (CApp's start-up, message loop and exit), or, when the
+// arguments ask for it, an unattended run of the command line. `say` receives lines for whoever
+// started the program (how far start-up got, an unattended run's results), `sayError` what went wrong
+// with the command line (empty: `say`). Returns the process exit code.
+int runProgram(ports::Platform& platform, const CommandLine& cmd, const Say& say, const Say& sayError = {});
+
+// Whether the arguments ask for an unattended run (the entry then makes the console reachable).
+bool isUnattended(const CommandLine& cmd);

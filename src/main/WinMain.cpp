@@ -3,6 +3,7 @@
 
 #include "base/Utf.h"
 #include "platform/sim/SimPlatform.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
@@ -22,26 +23,58 @@ std::vector<std::wstring> arguments() {
     return args;
 }
 
-// A GUI program has no console of its own; it writes to the one it was started from, if any.
-void say(std::wstring_view line) {
-    const std::wstring text(line);
-    OutputDebugStringW(text.c_str());
-    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (out == nullptr || out == INVALID_HANDLE_VALUE)
-        return;
-    const std::string utf8 = text::toUtf8(line) + "\n";
-    DWORD written = 0;
-    WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+HANDLE stdHandle(DWORD which) {
+    HANDLE h = GetStdHandle(which);
+    return h == INVALID_HANDLE_VALUE ? nullptr : h;
 }
+
+// A GUI program has no console of its own. It writes to the handles it was given (a pipe or file,
+// UTF-8) or, for an unattended run started from a console, to that console (UTF-16, so that every
+// language shows).
+class Output {
+public:
+    explicit Output(bool attachConsole) {
+        if (!attachConsole || stdHandle(STD_OUTPUT_HANDLE) || !AttachConsole(ATTACH_PARENT_PROCESS))
+            return;
+        console_.reset(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    }
+
+    void out(std::wstring_view line) { write(STD_OUTPUT_HANDLE, line); }
+    void err(std::wstring_view line) { write(STD_ERROR_HANDLE, line); }
+
+private:
+    void write(DWORD which, std::wstring_view line) {
+        const std::wstring text = std::wstring(line) + L"\r\n";
+        OutputDebugStringW(text.c_str());
+        HANDLE h = stdHandle(which);
+        if (!h && console_)
+            h = console_.get();
+        if (!h)
+            return;
+        DWORD mode = 0, written = 0;
+        if (GetConsoleMode(h, &mode)) {
+            WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+            return;
+        }
+        const std::string utf8 = text::toUtf8(text);
+        WriteFile(h, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    }
+
+    win32::UniqueHandle<win32::FileHandleTraits> console_;
+};
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const CommandLine cmd = parseCommandLine(arguments());
+    Output output(isUnattended(cmd));
+    const Say say = [&](std::wstring_view line) { output.out(line); };
+    const Say sayError = [&](std::wstring_view line) { output.err(line); };
     win32::Win32Resources resources;
     if (!cmd.simulate) {
         win32::Win32Platform platform(resources);
-        return runProgram(platform, cmd, say);
+        return runProgram(platform, cmd, say, sayError);
     }
     ports::Status status = ports::winerr::Success;
     std::unique_ptr<sim::SimMachine> machine = cmd.simulateFile.empty()
@@ -52,5 +85,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 1;
     }
     sim::SimPlatform platform(*machine, resources);
-    return runProgram(platform, cmd, say);
+    return runProgram(platform, cmd, say, sayError);
 }

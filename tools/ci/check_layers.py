@@ -24,6 +24,7 @@ ALLOWED = {
     "app": ["app", "catalogue", "platform/ports", "base"],
     "engine": ["engine", "app", "catalogue", "platform/ports", "base"],
     "discovery": ["discovery", "engine", "app", "catalogue", "platform/ports", "base"],
+    "cli": ["cli", "discovery", "engine", "app", "catalogue", "platform/ports", "base"],
     "ui/win32": ["ui", "platform/ports", "base"],
     "ui/headless": ["ui", "platform/ports", "base"],
     "ui": ["ui", "base"],
@@ -31,7 +32,7 @@ ALLOWED = {
     "diagnostics": ["diagnostics", "wizard", "ui", "discovery", "engine", "app", "catalogue",
                     "platform/ports", "base"],
     # The composition root picks the implementations.
-    "main": ["main", "diagnostics", "wizard", "ui", "discovery", "engine", "app", "catalogue",
+    "main": ["main", "cli", "diagnostics", "wizard", "ui", "discovery", "engine", "app", "catalogue",
              "platform", "base"],
 }
 

@@ -16,6 +16,8 @@ public:
     // Compares the model exactly (a blank the printer put in counts); ListedFirst for the printer
     // that opens the list, which the page preselects.
     Outcome accept(const UdpPrinterInfo& info, std::wstring_view chosenModel);
+    // The same without the model rule, for a search that lists every printer (the command line).
+    Outcome acceptAnyModel(const UdpPrinterInfo& info);
 
     const std::vector<UdpPrinterInfo>& printers() const { return printers_; }
     void clear() { printers_.clear(); }

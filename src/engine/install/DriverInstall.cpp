@@ -178,6 +178,8 @@ bool InstallWithDeviceTool(const InstallContext& ctx) {
         return true;
     case 1:
         PrintMessageColor(msglog::kRed, ctx.app.tr(L"安装打印机驱动成功: %s. 需要重启系统."), modelName);
+        if (ctx.outcome)
+            ctx.outcome->restartNeeded = true;
         return true;
     case 2:
         // Where Windows writes what went wrong differs before and after Vista.

@@ -10,12 +10,20 @@
 
 namespace engine {
 
+// What a caller wants to know after an installation besides its success.
+struct InstallOutcome {
+    // The device-console tool installed the driver and asked for a restart.
+    bool restartNeeded = false;
+};
+
 struct InstallContext {
     const app::AppContext& app;
     SetupSession& session;
     const catalogue::XmlDocument& catalogue;
     // The message boxes of the folder lookups; none shows nothing.
     app::ErrorBox errorBox{};
+    // Filled in by the routines when given; written on the operation thread, read after it ended.
+    InstallOutcome* outcome = nullptr;
 
     ports::Platform& platform() const { return app.platform; }
 };

@@ -1,6 +1,6 @@
 #include "platform/sim/SimPrintSystem.h"
 
-#include "platform/common/PrinterName.h"
+#include "platform/ports/PrinterName.h"
 #include "platform/sim/HostPath.h"
 
 #include "base/Compare.h"
@@ -56,7 +56,7 @@ std::wstring driverDirectory(std::wstring_view environment) {
 }
 
 bool validPrinterName(std::wstring_view name) {
-    return platform::validPrinterName(name);
+    return ports::validPrinterName(name);
 }
 
 namespace {

@@ -3,7 +3,7 @@
 // Win32SpoolerPorts.cpp.
 #include "platform/win32/Win32PrintSpooler.h"
 
-#include "platform/common/PrinterName.h"
+#include "platform/ports/PrinterName.h"
 
 #include "platform/win32/Win32Ports.h"
 
@@ -25,7 +25,7 @@ const wchar_t* orNull(const std::wstring& s) {
 
 // Checked here too, so that a lax spooler (Wine's) answers as Windows does.
 Status checkPrinterName(std::wstring_view name) {
-    return platform::validPrinterName(name) ? winerr::Success : winerr::InvalidPrinterName;
+    return ports::validPrinterName(name) ? winerr::Success : winerr::InvalidPrinterName;
 }
 
 } // namespace

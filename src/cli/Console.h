@@ -1,0 +1,14 @@
+#pragma once
+// Where an unattended run writes for whoever started it: results and the log's lines to `out`,
+// what went wrong with the command line to `err`.
+#include <functional>
+#include <string_view>
+
+namespace cli {
+
+struct Console {
+    std::function<void(std::wstring_view line)> out;
+    std::function<void(std::wstring_view line)> err;
+};
+
+} // namespace cli

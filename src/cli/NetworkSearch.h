@@ -1,0 +1,25 @@
+#pragma once
+// The network search of an unattended run: the wizard's UdpSearch, broadcasting at start and once a
+// second, for a bounded time, with the replies collected on this thread by the list's rules.
+#include "discovery/udp/UdpPrinterInfo.h"
+#include "platform/ports/Platform.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct NetworkSearchOptions {
+    unsigned seconds = 3;
+    std::wstring target;            // "address" or "address:port"; empty: the broadcast
+    std::vector<std::wstring> from; // local addresses; empty: all of the machine's
+    std::wstring model;             // only this model; empty: every model
+};
+
+// Each printer once, in the order they answered. Ends early when `enough` says so.
+std::vector<discovery::UdpPrinterInfo>
+SearchNetworkPrinters(ports::Platform& platform, const NetworkSearchOptions& options,
+                      const std::function<bool(const std::vector<discovery::UdpPrinterInfo>&)>& enough = {});
+
+} // namespace cli

@@ -111,6 +111,13 @@ int package(const std::map<std::string, std::string>& opts) {
 int render(const std::map<std::string, std::string>& opts) {
     if (!opts.contains("--data") || !opts.contains("--pbm"))
         return usage();
+    // Numbers are checked before any file is read: a mistyped option is a usage error.
+    const auto copies = number(opts, "--copies");
+    const auto darkness = number(opts, "--darkness");
+    const auto speed = number(opts, "--speed");
+    if ((opts.contains("--copies") && (!copies || *copies < 1)) ||
+        (opts.contains("--darkness") && !darkness) || (opts.contains("--speed") && !speed))
+        return usage();
     const auto dataText = readFile(opts.at("--data"));
     const auto image = readFile(opts.at("--pbm"));
     if (!dataText || !image) {
@@ -137,20 +144,12 @@ int render(const std::map<std::string, std::string>& opts) {
         return 1;
     }
     driver::JobSettings job = driver::defaultJob(*model.data, paper, page->height());
-    if (opts.contains("--copies") || opts.contains("--darkness") || opts.contains("--speed")) {
-        const auto copies = number(opts, "--copies");
-        const auto darkness = number(opts, "--darkness");
-        const auto speed = number(opts, "--speed");
-        if ((opts.contains("--copies") && (!copies || *copies < 1)) ||
-            (opts.contains("--darkness") && !darkness) || (opts.contains("--speed") && !speed))
-            return usage();
-        if (copies)
-            job.copies = static_cast<std::uint32_t>(*copies);
-        if (darkness)
-            job.darkness = *darkness;
-        if (speed)
-            job.speed = *speed;
-    }
+    if (copies)
+        job.copies = static_cast<std::uint32_t>(*copies);
+    if (darkness)
+        job.darkness = *darkness;
+    if (speed)
+        job.speed = *speed;
     if (opts.contains("--reverse"))
         job.direction = driver::PrintDirection::Reversed;
     const driver::Bytes bytes = driver::encodePage(model.data->language, *page, job);

@@ -8,6 +8,7 @@
 #include "base/InfText.h"
 #include "catalogue/DriverCatalogue.h"
 #include "engine/package/PreparePackage.h"
+#include "unit/driver/package/TempFolder.h"
 #include "unit/engine/InstallFixture.h"
 #include "unit/language/ZipBuilder.h"
 
@@ -20,6 +21,7 @@ namespace {
 
 using driverpkg::PackageModel;
 namespace fs = std::filesystem;
+using driverpkg_test::fileBytes;
 
 driverpkg::PackageIdentity identity() {
     return {L"CorvaneEx", L"Corvane Smart Labeling Co., Ltd.", L"3.0.2.465", L"12/11/2026"};
@@ -37,26 +39,13 @@ std::vector<std::wstring> fields(const inf::Document& doc, std::wstring_view sec
     return {L"(missing)"};
 }
 
-std::string fileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class GeneratedPackage : public engine_test::InstallFixture {
 protected:
-    GeneratedPackage() {
-        collected = driverpkg::collectModels(catalogueDoc, L"CorvaneEx");
-        folder = fs::temp_directory_path() /
-                 ("orvello-driverpkg-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
-    ~GeneratedPackage() override {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
-    }
+    GeneratedPackage() { collected = driverpkg::collectModels(catalogueDoc, L"CorvaneEx"); }
 
     driverpkg::PackageModels collected;
-    fs::path folder;
+    driverpkg_test::TempFolder temp;
+    const fs::path& folder = temp.path();
 };
 
 TEST_F(GeneratedPackage, EveryModelOfTheModeIsPackagedWithItsHardwareIdAndData) {

@@ -21,6 +21,13 @@ std::string_view trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
+// `"value" rest`, built by appending (GCC 12 warns wrongly about a chain of + on a quote).
+std::string quoted(std::string_view value, std::string_view rest) {
+    std::string text(1, '"');
+    text.append(value).append("\" ").append(rest);
+    return text;
+}
+
 std::optional<int> parseInt(std::string_view text) {
     int value = 0;
     const char* end = text.data() + text.size();
@@ -82,7 +89,7 @@ private:
             const auto [seen, fresh] = seen_.emplace(key, number);
             if (!fresh) {
                 error(number,
-                      "\"" + key + "\" given twice (first on line " + std::to_string(seen->second) + ")");
+                      quoted(key, "given twice (first on line " + std::to_string(seen->second) + ")"));
                 return;
             }
         }
@@ -133,14 +140,14 @@ private:
         if (const auto hundredths = parseHundredths(value))
             into = *hundredths;
         else
-            error(number, "\"" + std::string(value) + "\" is not a length in millimetres");
+            error(number, quoted(value, "is not a length in millimetres"));
     }
 
     void readNumber(std::size_t number, std::string_view value, int& into) {
         if (const auto parsed = parseInt(value))
             into = *parsed;
         else
-            error(number, "\"" + std::string(value) + "\" is not a number");
+            error(number, quoted(value, "is not a number"));
     }
 
     void readDarknessRange(std::size_t number, std::string_view value) {

@@ -21,6 +21,8 @@ ALLOWED = {
     "platform/win32": ["platform/win32", "platform/host", "platform/common", "platform/ports", "base"],
     "platform/blob": ["platform/blob", "platform/ports", "base"],
     "catalogue": ["catalogue", "platform/ports", "base"],
+    # The driver's portable core: no platform, no catalogue.
+    "driver": ["driver", "base"],
     "app": ["app", "catalogue", "platform/ports", "base"],
     "engine": ["engine", "app", "catalogue", "platform/ports", "base"],
     "discovery": ["discovery", "engine", "app", "catalogue", "platform/ports", "base"],

@@ -78,6 +78,8 @@ public:
     void setMessageHook(MessageHook hook) { hook_ = std::move(hook); }
     // A message from the backend: the hook first, then the toolkit (Close closes the window).
     void handleMessage(const WindowMessage& message);
+    // Closes the window as its close button does (the hook sees the Close first).
+    void requestClose() { handleMessage({WindowMessage::Close}); }
     bool closed() const { return closed_; }
 
     // Private messages: `handler` gets each record of type T posted to `message`.

@@ -21,8 +21,9 @@ TEST(ShippedSkin, TheMainWindowBuildsWithTheControlsThePagesFind) {
     for (const wchar_t* name :
          {L"tab_main", L"mainframe_label_version", L"label_debug", L"windowdeviceinfobtn", L"windowlangbtn",
           L"windowaboutbtn", L"windowminbtn", L"windowclosebtn", L"form_main", L"chk_install_driver",
-          L"chk_update_driver", L"chk_uninstall_driver", L"process_form_main", L"btn_form_main_device_manager1",
-          L"btn_form_main_device_manager2", L"btn_form_main_next", L"btn_form_main_cancel"})
+          L"chk_update_driver", L"chk_uninstall_driver", L"process_form_main",
+          L"btn_form_main_device_manager1", L"btn_form_main_device_manager2", L"btn_form_main_next",
+          L"btn_form_main_cancel"})
         EXPECT_NE(w.find(name), nullptr) << text::toUtf8(name);
 
     // Laid out in the window's size: the title bar 27 pixels high, the progress bar 3, the buttons

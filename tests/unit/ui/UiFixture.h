@@ -90,9 +90,12 @@ struct RecordingPage : ui::NotifyTarget {
         for (wchar_t c : n.control.name())
             line += static_cast<char>(c);
         if (n.row >= 0)
-            line += " row " + std::to_string(n.row) + " col " + std::to_string(n.column);
+            line.append(" row ")
+                .append(std::to_string(n.row))
+                .append(" col ")
+                .append(std::to_string(n.column));
         if (n.kind == ui::NotifyKind::Timer)
-            line += " " + std::to_string(n.timerId);
+            line.append(" ").append(std::to_string(n.timerId));
         seen.push_back(line);
         if (then)
             then(n);

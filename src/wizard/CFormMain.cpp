@@ -30,6 +30,7 @@ bool CFormMain::init(ui::Control& page) {
 
 void CFormMain::enter() {
     frame_.selectPage(L"form_main");
+    frame_.checkSpooler();
     ui::Option* option = session_.setupMode == setup_mode::Upgrade  ? update_
                          : session_.setupMode == setup_mode::Delete ? uninstall_
                                                                     : install_;

@@ -1,5 +1,7 @@
 #include "wizard/CMainFrame.h"
 
+#include "wizard/SpoolerCheck.h"
+
 namespace wizard {
 namespace {
 constexpr unsigned kVkF9 = 0x78;
@@ -21,6 +23,7 @@ bool CMainFrame::init(std::wstring_view catalogueVersion) {
         return false;
     labelVersion_->setText(std::wstring(catalogueVersion));
     refreshDebugControls();
+    checkSpooler();
     formMain_->enter();
     return true;
 }
@@ -45,6 +48,10 @@ void CMainFrame::refreshDebugControls() {
     for (const wchar_t* name : {L"debug_form_delete_driver", L"debug_form_delete_printer"})
         if (auto* c = window_.find(name))
             c->setVisible(debug);
+}
+
+bool CMainFrame::checkSpooler() {
+    return CheckSpooler(context_, window_);
 }
 
 void CMainFrame::startAutoAdvance(std::wstring_view name) {

@@ -39,6 +39,8 @@ public:
     void close() { window_.requestClose(); }
     // Shows or hides the controls that follow the debug switch.
     void refreshDebugControls();
+    // Starts the print spooler when it is not running; a message box when that fails.
+    bool checkSpooler();
 
     // AutoAdvance on the progress control `name` (when still enabled).
     void startAutoAdvance(std::wstring_view name);

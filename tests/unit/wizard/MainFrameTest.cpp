@@ -3,7 +3,9 @@
 #include "app/PersistedChoices.h"
 #include "app/skin/SkinArchive.h"
 #include "base/Utf.h"
+#include "platform/sim/SimClock.h"
 #include "support/TestMachine.h"
+#include "unit/engine/DeviceToolFakes.h"
 #include "ui/headless/HeadlessBackend.h"
 #include "wizard/CMainFrame.h"
 #include "wizard/SkinLayouts.h"
@@ -12,9 +14,22 @@
 
 namespace {
 
+// How the machine is when the wizard starts.
+struct Start {
+    bool modelDriverInstalled = false;
+    int savedMode = 0;
+    std::uint32_t spoolerState = ports::svc::Running;
+    std::map<std::string, ports::Status> spoolerFailures;
+};
+
 struct Wizard {
     testing_support::TestMachine machine;
-    app::AppContext context{.platform = machine.platform()};
+    sim::VirtualClock clock;
+    engine_test::FakeSpoolerService spooler{clock};
+    engine_test::OverridePlatform platform{machine.platform()};
+    app::AppContext context{.platform = platform, .systemErrorText = [](std::uint32_t code) {
+                                return L"text of " + std::to_wstring(code);
+                            }};
     SetupSession session;
     SkinArchive archive;
     ui::headless::HeadlessBackend backend;
@@ -22,8 +37,13 @@ struct Wizard {
     std::unique_ptr<wizard::CMainFrame> frame;
     std::vector<int> nexts;
 
-    explicit Wizard(bool modelDriverInstalled = false, int savedMode = 0) {
-        session.setupMode = savedMode;
+    explicit Wizard(Start start = {}) {
+        platform.servicesOverride = &spooler;
+        platform.clockOverride = &clock;
+        spooler.state = start.spoolerState;
+        spooler.failures = start.spoolerFailures;
+        session.setupMode = start.savedMode;
+        bool modelDriverInstalled = start.modelDriverInstalled;
         EXPECT_EQ(archive.open(testing_support::programResources()), ports::winerr::Success);
         wizard::SkinLayoutReader reader(archive);
         ui::ControlFactory factory;
@@ -49,7 +69,7 @@ struct Wizard {
 } // namespace
 
 TEST(MainFrame, InstallIsChosenAndNextFollowsAfterOneAndAHalfSeconds) {
-    Wizard w(false, 2); // whatever the last run saved
+    Wizard w({.savedMode = 2}); // whatever the last run saved
     EXPECT_TRUE(w.selected(L"chk_install_driver"));
     EXPECT_EQ(w.session.setupMode, 0);
     EXPECT_EQ(w.savedSetupMode(), 0);
@@ -68,7 +88,7 @@ TEST(MainFrame, InstallIsChosenAndNextFollowsAfterOneAndAHalfSeconds) {
 }
 
 TEST(MainFrame, AnInstalledModelDriverChoosesDeleteAndNothingAdvances) {
-    Wizard w(true, 0);
+    Wizard w({.modelDriverInstalled = true});
     EXPECT_TRUE(w.selected(L"chk_uninstall_driver"));
     EXPECT_FALSE(w.selected(L"chk_install_driver"));
     EXPECT_EQ(w.session.setupMode, 2);
@@ -130,4 +150,22 @@ TEST(MainFrame, TheUsersChoiceIsSavedAtOnceAndNextAndCancelAct) {
     EXPECT_FALSE(w.window->closed());
     w.backend.click(w.get(L"btn_form_main_cancel"));
     EXPECT_TRUE(w.window->closed());
+}
+
+TEST(MainFrame, AStoppedSpoolerIsStartedAndOneThatWillNotStartIsReportedAtEachEntry) {
+    {
+        Wizard w({.spoolerState = ports::svc::Stopped});
+        EXPECT_EQ(w.spooler.stateNow(), ports::svc::Running);
+        EXPECT_TRUE(w.backend.messageBoxes().empty());
+    }
+    Wizard w({.spoolerState = ports::svc::Stopped, .spoolerFailures = {{"StartService", 1058}}});
+    ASSERT_EQ(w.backend.messageBoxes().size(), 2u); // the window's start and the main page's entry
+    EXPECT_EQ(w.backend.messageBoxes()[0].text,
+              L"打开服务: Spooler 失败. 错误码: 1058. 错误描述: text of 1058.");
+    EXPECT_EQ(w.backend.messageBoxes()[0].flags, ui::mb::Ok);
+    // The wizard goes on: install mode, and the timed Next still comes.
+    w.backend.advance(1510);
+    EXPECT_EQ(w.nexts, std::vector<int>{0});
+    w.frame->formMain().enter();
+    EXPECT_EQ(w.backend.messageBoxes().size(), 3u);
 }

@@ -19,7 +19,7 @@ struct Start {
     bool modelDriverInstalled = false;
     int savedMode = 0;
     std::uint32_t spoolerState = ports::svc::Running;
-    std::map<std::string, ports::Status> spoolerFailures;
+    std::map<std::string, ports::Status> spoolerFailures = {};
 };
 
 struct Wizard {

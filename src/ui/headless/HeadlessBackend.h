@@ -37,7 +37,7 @@ public:
     HeadlessBackend(const HeadlessBackend&) = delete;
     HeadlessBackend& operator=(const HeadlessBackend&) = delete;
 
-    // Joins a window's tree to this backend.
+    // Joins a window's tree to this backend, which must outlive the window.
     void attach(Window& window) { window.attach(this); }
 
     // Backend

@@ -4,6 +4,7 @@
 
 #include "ui/core/Controls.h"
 #include "ui/core/Grid.h"
+#include "ui/core/Tree.h"
 
 #include <gtest/gtest.h>
 
@@ -167,4 +168,30 @@ TEST(Grid, SortsKeptRowsByAColumnAndClearsTheClickedRow) {
     EXPECT_EQ(grid.cellText(0, 0), L"gamma");
     grid.setCellText(7, 0, L"nowhere"); // out of range: nothing
     EXPECT_EQ(grid.rowCount(), 4);
+}
+
+TEST(TreeAndMenu, SelectionAndClicksReachTheOwner) {
+    uitest::Skin skin;
+    skin.files.set(L"form_main.xml", R"(<VerticalLayout>
+      <Tree name="tree_devices"/>
+      <Menu name="menu_port"><MenuItem name="menu_port_add" text="添加端口"/></Menu>
+    </VerticalLayout>)");
+    auto loaded = skin.load();
+    ASSERT_TRUE(loaded.window);
+    headless::HeadlessBackend backend;
+    backend.attach(*loaded.window);
+    RecordingPage page;
+    loaded.window->setOwner(&page);
+
+    auto& tree = *loaded.window->findAs<Tree>(L"tree_devices");
+    auto& usb = tree.addNode(nullptr, L"USB");
+    auto& printer = tree.addNode(&usb, L"USB001", L"USB\\VID_1234");
+    tree.select(&printer);
+    tree.select(&printer); // the same node again: no change
+    EXPECT_EQ(tree.nodeCount(), 2u);
+    EXPECT_EQ(tree.selected()->parent, &usb);
+    tree.clear();
+    EXPECT_EQ(tree.selected(), nullptr);
+    backend.click(*loaded.window->find(L"menu_port_add"));
+    EXPECT_EQ(page.seen, (Seen{"selection tree_devices", "click menu_port_add"}));
 }

@@ -1,0 +1,50 @@
+#pragma once
+// What the toolkit asks of a backend (native windows, or headless for tests): timers, modal dialogs,
+// message boxes and the UI-thread dispatcher. The backend calls back into the model for input.
+#include "ui/core/Task.h"
+
+#include <string_view>
+
+namespace ui {
+
+class Control;
+class Window;
+
+// Message box buttons and answers, with their Windows values.
+namespace mb {
+inline constexpr unsigned Ok = 0x0;
+inline constexpr unsigned OkCancel = 0x1;
+inline constexpr unsigned YesNo = 0x4;
+inline constexpr unsigned IconError = 0x10;
+inline constexpr unsigned IconQuestion = 0x20;
+inline constexpr unsigned IconWarning = 0x30;
+inline constexpr unsigned IconInformation = 0x40;
+inline constexpr int IdOk = 1;
+inline constexpr int IdCancel = 2;
+inline constexpr int IdYes = 6;
+inline constexpr int IdNo = 7;
+} // namespace mb
+
+class Backend {
+public:
+    // Starts (or restarts) timer `id` of `control`, ticking every `periodMs`.
+    virtual bool startTimer(Control& control, unsigned id, unsigned periodMs) = 0;
+    virtual void stopTimer(Control& control, unsigned id) = 0;
+    // The control is being destroyed: forget its timers.
+    virtual void controlGone(Control& control) = 0;
+
+    // Shows `dialog` modally over `owner` until it ends; returns its end code.
+    virtual int runModal(Window& owner, Window& dialog) = 0;
+    // Ends a running modal dialog with `code`.
+    virtual void endModal(Window& dialog, int code) = 0;
+    // A message box with `flags` (mb::); returns the answer (mb::Id...).
+    virtual int messageBox(Window* owner, std::wstring_view text, std::wstring_view caption,
+                           unsigned flags) = 0;
+
+    virtual Dispatcher& dispatcher() = 0;
+
+protected:
+    ~Backend() = default;
+};
+
+} // namespace ui

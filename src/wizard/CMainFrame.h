@@ -1,0 +1,69 @@
+#pragma once
+// The main window as the pages see it: the tab of pages, the labels of the title bar, the debug
+// switch, and the timed automatic Next (AutoAdvance) that any input cancels for good. The window
+// itself comes from the toolkit; the frame hooks its messages and owns the page objects.
+#include "app/AppContext.h"
+#include "app/SetupSession.h"
+#include "ui/core/Controls.h"
+#include "ui/core/Window.h"
+#include "wizard/CFormMain.h"
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+namespace wizard {
+
+class CMainFrame {
+public:
+    // The automatic advance: 150 steps of timer 1 every 10 ms.
+    static constexpr unsigned kAutoAdvanceTimer = 1;
+    static constexpr unsigned kAutoAdvancePeriodMs = 10;
+    static constexpr int kAutoAdvanceSteps = 150;
+
+    // `window` is the built "MainFrame.xml", attached to its backend; all must outlive the frame.
+    // `modelDriverInstalled` answers whether a driver of one of the manufacturer's models is
+    // installed (the main page then starts in delete mode).
+    CMainFrame(app::AppContext& context, SetupSession& session, ui::Window& window,
+               std::function<bool()> modelDriverInstalled);
+
+    // After the layout is built: every page's init, then the labels, the debug controls and the main
+    // page. False when the layout lacks a control the frame needs.
+    bool init(std::wstring_view catalogueVersion);
+
+    ui::Window& window() { return window_; }
+    // Selects the page `name` of the tab (letter case ignored).
+    bool selectPage(std::wstring_view name);
+    std::wstring currentPage() const;
+    // Every Cancel button.
+    void close() { window_.requestClose(); }
+    // Shows or hides the controls that follow the debug switch.
+    void refreshDebugControls();
+    // Starts the print spooler when it is not running; a message box when that fails.
+    bool checkSpooler();
+
+    // AutoAdvance on the progress control `name` (when still enabled).
+    void startAutoAdvance(std::wstring_view name);
+    // A timer tick of `control`: true when the advance is complete and the page performs its Next.
+    bool autoAdvanceTick(ui::Control& control);
+    bool autoAdvanceEnabled() const { return autoAdvanceEnabled_; }
+    ui::Progress* autoAdvanceCounting() const { return counting_; }
+
+    CFormMain& formMain() { return *formMain_; }
+
+private:
+    bool hook(const ui::WindowMessage& message);
+    void cancelAutoAdvance();
+
+    app::AppContext& context_;
+    SetupSession& session_;
+    ui::Window& window_;
+    ui::Tab* tab_ = nullptr;
+    ui::Control* labelDebug_ = nullptr;
+    ui::Control* labelVersion_ = nullptr;
+    ui::Progress* counting_ = nullptr;
+    bool autoAdvanceEnabled_ = true;
+    std::unique_ptr<CFormMain> formMain_;
+};
+
+} // namespace wizard

@@ -45,7 +45,7 @@ public:
 
 private:
     void write(DWORD which, std::wstring_view line) {
-        const std::wstring text = std::wstring(line) + L"\r\n";
+        const std::wstring text(line);
         OutputDebugStringW(text.c_str());
         HANDLE h = stdHandle(which);
         if (!h && console_)
@@ -54,10 +54,11 @@ private:
             return;
         DWORD mode = 0, written = 0;
         if (GetConsoleMode(h, &mode)) {
-            WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+            const std::wstring shown = text + L"\r\n";
+            WriteConsoleW(h, shown.data(), static_cast<DWORD>(shown.size()), &written, nullptr);
             return;
         }
-        const std::string utf8 = text::toUtf8(text);
+        const std::string utf8 = text::toUtf8(line) + "\n";
         WriteFile(h, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     }
 

@@ -116,4 +116,54 @@ TEST_F(ProgramProcess, TheDebugSwitchOnTheCommandLineStartsTheLog) {
     EXPECT_EQ(bytes, expected);
 }
 
+// Unattended runs of the real program: the exit status carries the low eight bits of the code.
+TEST_F(ProgramProcess, UnattendedRunsEndWithTheDeploymentToolsExitCodes) {
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* says;
+    } cases[] = {
+        {{"/list:models", "/filter:JN-2232T"}, 0, "JN-2232T  USBPRINT\\CorvaneExJN-2232TFA69"},
+        {{"/version"}, 0, "Orvello 3.0.2.465\n"},
+        {{"/install", "/bogus"}, 1639 & 0xFF, "unknown switch /bogus\n\nUsage: Orvello.exe"},
+        {{"/delete", "/all"}, 50, "ERROR /delete is not available in this version: nothing was changed\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back(simulate());
+        const ProcessResult run = runProgram(args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args[0] << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.says), std::string::npos) << c.args[0] << "\n" << run.output;
+    }
+}
+
+TEST_F(ProgramProcess, WithoutADriverPackageInTheSkinAnInstallFailsAndSaysWhy) {
+    const ProcessResult run = runProgram(
+        {simulate(), "/install", "/model:JN-2232T", "/port:FILE:", "/quiet", "/log:C:\\Logs\\x.log"});
+    EXPECT_EQ(run.exitCode, 1603 & 0xFF) << run.output;
+    std::ifstream in(fs::path(file.string() + ".drive") / "C" / "Logs" / "x.log", std::ios::binary);
+    const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(log.find(" ERROR Extract files:Drivers\\CorvaneEx\\CorvaneExNew.inf. Failed.\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_TRUE(log.ends_with(" ERROR the installation did not complete\r\n"
+                              "2024-05-29 10:11:12.345 INFO  exit code 1603\r\n"))
+        << log;
+    machine->read([](const sim::Json& s) {
+        for (const auto& p : s["spooler"].value("printers", sim::Json::array()))
+            EXPECT_NE(p.value("name", ""), "JN-2232T");
+    });
+}
+
+TEST_F(ProgramProcess, AnUnattendedRunBesideTheWizardChangesNothing) {
+    app_fakes::RecordedApp running(*machine, testing_support::programResources());
+    ASSERT_TRUE(running.app->initInstance());
+    const ProcessResult run = runProgram({simulate(), "/install", "/model:JN-2232T", "/port:FILE:"});
+    EXPECT_EQ(run.exitCode, 1618 & 0xFF) << run.output;
+    EXPECT_NE(run.output.find("another copy of the wizard is running: nothing was changed"),
+              std::string::npos)
+        << run.output;
+    running.app->exitInstance();
+}
+
 } // namespace

@@ -9,6 +9,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -80,6 +83,40 @@ TEST(OrvelloExe, SimulatedStartUpReachesTheMainWindowWithCatalogueAndLanguage) {
               c.language, "start-up stops here: the main window is not built yet\n"})
             EXPECT_NE(run.output.find(line), std::string::npos) << line << run.output;
     }
+}
+
+// The command line of the Windows program: the full exit codes deployment tools read, the results on
+// its standard output, the log on the simulated machine's disk.
+TEST(OrvelloExe, UnattendedRunsGiveTheDeploymentToolsExitCodes) {
+    testing_support::TempFolder dir;
+    const auto file = dir.path() / "machine.json";
+    {
+        ports::Status status = 0;
+        ASSERT_TRUE(sim::SimMachine::openFile(file, status)) << status;
+    }
+    const std::wstring simulate = L"\"-simulate=" + file.wstring() + L"\" ";
+    const struct {
+        const wchar_t* arguments;
+        std::uint32_t exitCode;
+        const char* says;
+    } cases[] = {
+        {L"/list:models /filter:JN-2232T", 0, "JN-2232T  USBPRINT\\CorvaneExJN-2232TFA69"},
+        {L"/install /model:JN-2232T /ip:1.2.3", 1639, "/ip:1.2.3 is not an IPv4 address or a host name\n"},
+        {L"/install /model:JN-2232T /serial:COM9:", 1639, "the port COM9: does not exist on this machine"},
+        {L"/upgrade /all", 50, "/upgrade is not available in this version: nothing was changed"},
+        // The shipped skin carries no driver package yet.
+        {L"/install /model:JN-2232T /port:FILE: /log:C:\\Logs\\x.log", 1603,
+         "ERROR the installation did not complete\n"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun run = runProgram(simulate + c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
+        EXPECT_NE(run.output.find(c.says), std::string::npos) << c.says << "\n" << run.output;
+    }
+    std::ifstream in(std::filesystem::path(file.wstring() + L".drive") / "C" / "Logs" / "x.log",
+                     std::ios::binary);
+    const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(log.ends_with(" INFO  exit code 1603\r\n")) << log;
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include "engine/install/PrinterQueue.h"
 #include "engine/operation/RunOperations.h"
 #include "unit/engine/InstallRig.h"
-#include "unit/language/ZipBuilder.h"
+#include "unit/engine/PackageArchive.h"
 
 namespace {
 
@@ -16,33 +16,7 @@ using engine_test::red;
 using msglog::LogMessage;
 namespace winerr = ports::winerr;
 
-// The package INF with the source-file list the extraction reads.
-std::string packageInf() {
-    return std::string(engine_test::kNewInf) + R"INF(
-[SourceDisksFiles.amd64]
-CorvaneExUniNew.dll = 1,amd64
-CorvaneExUiNew.dll = 1,amd64
-CorvaneExLM.dll = 1,amd64
-JN-2203T-S.dat = 1
-JN-2232T.dat = 1
-)INF";
-}
-
-std::vector<testing_support::ZipEntry> packageArchive() {
-    std::vector<testing_support::ZipEntry> e = {
-        {"Drivers/devcon32.exe", "MZ"},
-        {"Drivers/devcon64.exe", "MZ"},
-        {"Drivers/devconARM64.exe", "MZ"},
-        {"Drivers/devconXP32.exe", "MZ"},
-        {"Drivers/CorvaneEx/CorvaneExNew.inf", packageInf()},
-        {"Drivers/CorvaneEx/CorvaneExNew.cat", "catalogue"},
-        {"Drivers/CorvaneEx/JN-2203T-S.dat", "JN-2203T-S data"},
-        {"Drivers/CorvaneEx/JN-2232T.dat", "JN-2232T data"},
-    };
-    for (const char* f : {"CorvaneExUniNew.dll", "CorvaneExUiNew.dll", "CorvaneExLM.dll"})
-        e.push_back({std::string("Drivers/CorvaneEx/amd64/") + f, f});
-    return e;
-}
+using engine_test::packageArchive;
 
 class CompleteInstall : public ::testing::Test {
 protected:

@@ -46,4 +46,19 @@ search "linux search" "$linux/tests/orvello_netns_search"
 if [ -n "$windows" ] && [ -n "$wine" ] && [ -e "$windows/tests/orvello_netns_search.exe" ]; then
   search "windows search under wine" "$wine" "$windows/tests/orvello_netns_search.exe"
 fi
+
+# The command line's search, with its default broadcast: every printer that answers, once each.
+echo "== command line search (orvello /search /udp)"
+"$linux/tools/netprinter/orvello-netprinter" --any-sender --seconds 15 \
+  --printer "name=CL,model=JN-2203T-S,mac=00:1B:44:00:00:00,copies=3" \
+  --printer "name=OTHER,model=TV-B58,mac=00:1B:44:FF:00:01" &
+responder=$!
+sleep 0.5
+listed=$(timeout 30 "$linux/src/main/orvello" -simulate /search /udp /json /quiet /timeout:2 |
+  python3 -c 'import json, sys; print(" ".join(sorted(p["mac"] for p in json.load(sys.stdin)["network"])))') || listed="(failed)"
+echo "listed: $listed"
+[ "$listed" = "00:1B:44:00:00:00 00:1B:44:00:00:01 00:1B:44:00:00:02 00:1B:44:FF:00:01" ] ||
+  { echo "!! the command line's search did not list the four printers once each"; status=1; }
+kill "$responder" 2>/dev/null || true
+wait "$responder" 2>/dev/null || true
 exit $status

@@ -164,6 +164,7 @@ Status SimDeviceTree::updateDriverForPlugAndPlayDevices(ports::WindowId, std::ws
             if (printer)
                 createPnpQueue(s, nodesOf(s)[i], *model);
         }
+        rebootRequired = flagOf(memberOf(s, "devices"), "updateNeedsRestart");
         return winerr::Success;
     });
 }

@@ -390,6 +390,7 @@ bool checkState(Json& state, const std::function<void(std::string_view)>& log) {
         c.members(devices, "devices",
                   {{"serialComm", Shape::Texts},
                    {"removeNeedsRestart", Shape::Flag},
+                   {"updateNeedsRestart", Shape::Flag},
                    {"unifiedProperties", Shape::Flag}});
     }
     if (c.section(state, "bluetooth", "")) {

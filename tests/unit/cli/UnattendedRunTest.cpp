@@ -331,4 +331,24 @@ TEST_F(UnattendedRun, SearchListsUsbPrintersAndTheNetworkPrintersThatAnswer) {
     EXPECT_TRUE(lines[2].starts_with(L"LP-A  JN-2232T")) << lines[2];
 }
 
+// The demo machine's plugged-in printer, through the simulated device-console tool as a child
+// process: the tool's "done, restart needed" becomes 3010.
+TEST_F(UnattendedRun, UsbPrinterFirstFoundAndTheRestartTheToolAsksFor) {
+    const RunResult done = run(L"/install /usb /quiet");
+    EXPECT_EQ(done.exitCode, cli::kExitSuccess);
+    const auto list = printers();
+    const auto* queue = printer(list, L"JN-2203T-S");
+    ASSERT_TRUE(queue);
+    EXPECT_EQ(queue->portName, L"USB001");
+
+    machine.machine().write([](sim::Json& s) { s["devices"]["updateNeedsRestart"] = true; });
+    const RunResult again =
+        run(L"/install /usb:USBPRINT\\CorvaneExJN-2203T-S50F3 /name:Second /log:C:\\u.log");
+    EXPECT_EQ(again.exitCode, cli::kExitRestartNeeded);
+    EXPECT_TRUE(printer(printers(), L"Second"));
+    EXPECT_NE(fileText(L"C:\\u.log").find(" ERROR 安装打印机驱动成功: JN-2203T-S. 需要重启系统.\r\n"),
+              std::string::npos)
+        << fileText(L"C:\\u.log");
+}
+
 } // namespace

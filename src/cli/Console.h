@@ -1,6 +1,6 @@
 #pragma once
-// Where an unattended run writes for whoever started it: results and the log's lines to `out`,
-// what went wrong with the command line to `err`.
+// Where an unattended run writes for whoever started it: results to `out`; the message log's lines
+// and what went wrong with the command line to `err`.
 #include <functional>
 #include <string_view>
 

@@ -46,8 +46,8 @@ ports::Status RunLog::open(std::wstring_view firstLine) {
 void RunLog::post(std::wstring_view text, msglog::Colour colour) {
     std::lock_guard lock(mutex_);
     const wchar_t* level = levelOf(colour);
-    if (!quiet_ && console_.out)
-        console_.out(text::format(L"%-5s %s", level, text));
+    if (!quiet_ && console_.err)
+        console_.err(text::format(L"%-5s %s", level, text));
     if (file_.empty() || fileBroken_)
         return;
     const ports::SystemTime t = platform_.clock().localTime();

@@ -29,7 +29,7 @@ Commands
   /?  /version
 
 Switches for every command
-  /quiet           do not echo the message log on the console; nothing is ever shown or asked
+  /quiet           do not echo the message log (standard error); nothing is ever shown or asked
   /log:FILE        write every message-log line with its time and level to FILE (UTF-8, appended)
   /norestart       accepted for deployment tools; this program never restarts Windows
 

@@ -2,6 +2,8 @@
 // that says what is wrong with each refused one.
 #include "cli/CliCommand.h"
 
+#include "unit/cli/Words.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -9,34 +11,19 @@ namespace {
 using cli::Connection;
 using cli::Verb;
 
-std::vector<std::wstring> split(std::wstring_view line) {
-    std::vector<std::wstring> args;
-    std::wstring current;
-    for (wchar_t c : line) {
-        if (c == L' ') {
-            if (!current.empty())
-                args.push_back(std::move(current));
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty())
-        args.push_back(current);
-    return args;
-}
+using cli_test::words;
 
 cli::Command parsed(std::wstring_view line) {
-    const auto args = split(line);
+    const auto args = words(line);
     auto outcome = cli::parseCommand(args);
     EXPECT_TRUE(outcome.command) << outcome.error;
     return outcome.command.value_or(cli::Command{});
 }
 
 TEST(CliCommand, OnlyArgumentsStartingWithASlashMakeAnUnattendedRun) {
-    EXPECT_FALSE(cli::isUnattendedRun(split(L"-simulate=m.json -debug")));
+    EXPECT_FALSE(cli::isUnattendedRun(words(L"-simulate=m.json -debug")));
     EXPECT_FALSE(cli::isUnattendedRun({}));
-    EXPECT_TRUE(cli::isUnattendedRun(split(L"-simulate /list:models")));
+    EXPECT_TRUE(cli::isUnattendedRun(words(L"-simulate /list:models")));
 }
 
 TEST(CliCommand, InstallConnections) {
@@ -147,7 +134,7 @@ TEST(CliCommand, RefusedLinesSayWhatIsWrong) {
         {L"/delete", L"/delete needs /printer:NAME or /driver:NAME (one or more), or /all"},
     };
     for (const auto& c : cases) {
-        const auto args = split(c.line);
+        const auto args = words(c.line);
         const auto outcome = cli::parseCommand(args);
         EXPECT_FALSE(outcome.command) << c.line;
         EXPECT_EQ(outcome.error, c.error) << c.line;

@@ -13,6 +13,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "unit/cli/Words.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -67,17 +69,7 @@ struct RunResult {
     }
 };
 
-std::vector<std::wstring> split(std::wstring_view line) {
-    std::vector<std::wstring> args;
-    std::size_t pos = 0;
-    while (pos < line.size()) {
-        const auto end = std::min(line.find(L' ', pos), line.size());
-        if (end > pos)
-            args.emplace_back(line.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return args;
-}
+using cli_test::words;
 
 class UnattendedRun : public ::testing::Test {
 protected:
@@ -88,7 +80,7 @@ protected:
             std::filesystem::create_directories(machine.machine().hostPath(folder));
     }
 
-    RunResult run(std::wstring_view line) { return run(split(line)); }
+    RunResult run(std::wstring_view line) { return run(words(line)); }
     RunResult run(const std::vector<std::wstring>& args) {
         RunResult r;
         const cli::Console console{[&](std::wstring_view l) { r.out.emplace_back(l); },

@@ -40,6 +40,8 @@ constexpr std::array kSwitches = {
     Switch{L"model", Value::Required, bit(Verb::Install) | bit(Verb::Search)},
     Switch{L"usb", Value::Optional, bit(Verb::Install) | bit(Verb::Search)},
     Switch{L"udp", Value::Optional, bit(Verb::Install) | bit(Verb::Search)},
+    Switch{L"bluetooth", Value::Optional, bit(Verb::Install) | bit(Verb::Search)},
+    Switch{L"pin", Value::Required, bit(Verb::Install)},
     Switch{L"ip", Value::Required, bit(Verb::Install)},
     Switch{L"portname", Value::Required, bit(Verb::Install)},
     Switch{L"serial", Value::Required, bit(Verb::Install)},
@@ -191,11 +193,14 @@ private:
                 error_ = g.written + L" takes no value with /search";
                 return false;
             }
-            (c == Connection::Usb ? searchUsbAsked_ : searchUdpAsked_) = true;
+            (c == Connection::Usb   ? searchUsbAsked_
+             : c == Connection::Udp ? searchUdpAsked_
+                                    : searchBluetoothAsked_) = true;
             return true;
         }
         if (command_.connection != Connection::None) {
-            error_ = L"more than one connection: give one of /usb, /ip, /udp, /serial, /parallel or /port";
+            error_ = L"more than one connection: give one of /usb, /ip, /udp, /bluetooth, /serial, /parallel "
+                     L"or /port";
             return false;
         }
         command_.connection = c;
@@ -228,6 +233,10 @@ private:
             return connection(Connection::Usb, g);
         else if (n == L"udp")
             return connection(Connection::Udp, g);
+        else if (n == L"bluetooth")
+            return connection(Connection::Bluetooth, g);
+        else if (n == L"pin")
+            command_.bluetoothPin = v;
         else if (n == L"ip")
             return connection(Connection::Network, g);
         else if (n == L"serial")
@@ -302,9 +311,10 @@ private:
             }
             return true;
         case Verb::Search:
-            if (searchUsbAsked_ || searchUdpAsked_) {
+            if (searchUsbAsked_ || searchUdpAsked_ || searchBluetoothAsked_) {
                 c.searchUsb = searchUsbAsked_;
                 c.searchUdp = searchUdpAsked_;
+                c.searchBluetooth = searchBluetoothAsked_;
             }
             return true;
         default:
@@ -315,7 +325,8 @@ private:
     bool checkInstall() {
         auto& c = command_;
         if (c.connection == Connection::None) {
-            error_ = L"/install needs a connection: one of /usb, /ip, /udp, /serial, /parallel or /port";
+            error_ = L"/install needs a connection: one of /usb, /ip, /udp, /bluetooth, /serial, /parallel "
+                     L"or /port";
             return false;
         }
         if (c.model.empty() && c.connection != Connection::Usb) {
@@ -337,6 +348,21 @@ private:
             !isHostName(c.connectionValue)) {
             error_ = L"/ip:" + c.connectionValue + L" is not an IPv4 address or a host name";
             return false;
+        }
+        const bool bluetooth = c.connection == Connection::Bluetooth;
+        if (c.bluetoothPin && !bluetooth) {
+            error_ = L"/pin goes only with /bluetooth";
+            return false;
+        }
+        if (bluetooth && !c.connectionValue.empty()) {
+            const auto address = normaliseMac(c.connectionValue);
+            if (!address) {
+                error_ = L"/bluetooth:" + c.connectionValue +
+                         L" is not a Bluetooth address (such as DC:0D:30:A1:B2:C3)";
+                return false;
+            }
+            c.connectionValue = *address;
+            std::erase(c.connectionValue, L':');
         }
         if (udp && !c.connectionValue.empty()) {
             const auto mac = normaliseMac(c.connectionValue);
@@ -365,6 +391,7 @@ private:
     std::wstring error_;
     bool searchUsbAsked_ = false;
     bool searchUdpAsked_ = false;
+    bool searchBluetoothAsked_ = false;
 };
 
 } // namespace

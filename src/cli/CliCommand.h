@@ -11,7 +11,7 @@
 namespace cli {
 
 enum class Verb { Install, Upgrade, Delete, Search, List, Help, Version };
-enum class Connection { None, Usb, Network, Udp, Serial, Parallel, Port };
+enum class Connection { None, Usb, Network, Udp, Bluetooth, Serial, Parallel, Port };
 enum class ListWhat { Models, Printers, Drivers, Ports };
 
 struct Command {
@@ -22,12 +22,15 @@ struct Command {
     // network printers of this model.
     std::wstring model;
     Connection connection = Connection::None;
-    // USB: a hardware ID; UDP: a MAC address (twelve hex digits, any separators); empty: the first
-    // printer found. Network: the address. Serial, parallel, existing port: the port's name.
+    // USB: a hardware ID; UDP: a MAC address (twelve hex digits, any separators); Bluetooth: the
+    // printer's address (twelve upper-case hex digits once parsed); empty: the first printer found.
+    // Network: the address. Serial, parallel, existing port: the port's name.
     std::wstring connectionValue;
     std::wstring tcpPortName; // network: the Standard TCP/IP port's name; empty: "<model>_<address>"
     std::optional<std::wstring> printerName; // none: the name the wizard would propose
     bool setDefault = false;
+    // Bluetooth: the PIN tried after the usual ones; none: nobody is asked.
+    std::optional<std::wstring> bluetoothPin;
 
     // upgrade, delete
     std::vector<std::wstring> printers;
@@ -40,6 +43,7 @@ struct Command {
     bool json = false;
     bool searchUsb = true;
     bool searchUdp = true;
+    bool searchBluetooth = false; // an inquiry takes seconds: only when asked
     unsigned searchSeconds = 3;
     std::wstring udpTarget;            // "address" or "address:port"; empty: broadcast
     std::vector<std::wstring> udpFrom; // local addresses to search from; empty: all

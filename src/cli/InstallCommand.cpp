@@ -4,6 +4,7 @@
 #include "base/Compare.h"
 #include "base/Format.h"
 #include "catalogue/DriverCatalogue.h"
+#include "cli/BluetoothSearch.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "cli/NetworkSearch.h"
@@ -67,6 +68,9 @@ private:
             break;
         case Connection::Udp:
             refused = chooseSearchedPrinter();
+            break;
+        case Connection::Bluetooth:
+            refused = chooseBluetoothPrinter();
             break;
         case Connection::Serial:
         case Connection::Parallel:
@@ -167,6 +171,30 @@ private:
         return chooseNetworkPort(found->netName);
     }
 
+    std::optional<Refusal> chooseBluetoothPrinter() {
+        session_.portType = port_type::Bluetooth;
+        if (!catalogue::IsBluetoothDriver(model_))
+            return refuse(kExitBadCommandLine,
+                          text::format(L"the model %s has no Bluetooth driver", command_.model));
+        const auto found = SearchBluetoothPrinters(app_.platform().bluetooth());
+        const std::wstring& address = command_.connectionValue;
+        const auto printer =
+            std::find_if(found.printers.begin(), found.printers.end(),
+                         [&](const PrinterEntry& e) { return address.empty() || e.btAddress == address; });
+        if (printer == found.printers.end()) {
+            log_.error(!found.radio
+                           ? std::wstring(L"this machine has no Bluetooth radio: nothing was changed")
+                           : text::format(L"no Bluetooth printer%s is in range: nothing was changed",
+                                          address.empty() ? std::wstring() : L" " + address));
+            return Refusal{kExitFailed};
+        }
+        log_.info(text::format(L"Bluetooth printer %s, address %s", printer->modelName, printer->btAddress));
+        // The driver page replaces the device's name with the chosen model.
+        session_.chosen = *printer;
+        setModel(model_);
+        return std::nullopt;
+    }
+
     std::optional<Refusal> chooseExistingPort() {
         session_.portType = command_.connection == Connection::Serial     ? port_type::Serial
                             : command_.connection == Connection::Parallel ? port_type::Parallel
@@ -215,11 +243,24 @@ private:
     // The summary page's Next: the operation, then the finishing step, then what the machine shows.
     int install() {
         const auto& chosen = session_.chosen;
-        log_.info(text::format(L"installing %s on %s as %s", chosen.modelName, chosen.portName,
+        // A Bluetooth printer's COM port appears only once it is paired.
+        log_.info(text::format(L"installing %s on %s as %s", chosen.modelName,
+                               chosen.portName.empty() ? std::wstring(L"its Bluetooth serial port")
+                                                       : chosen.portName,
                                chosen.printerName));
         engine::InstallOutcome outcome;
-        const engine::InstallContext ctx{app_.context(), session_, app_.catalogueDoc(), app_.errorBox(),
-                                         &outcome};
+        // The PIN dialog's answer comes from the command line, once; without /pin nobody is asked.
+        std::function<bool(std::wstring&)> askPin;
+        if (command_.bluetoothPin)
+            askPin = [this, asked = false](std::wstring& pin) mutable {
+                if (asked)
+                    return false;
+                asked = true;
+                pin = *command_.bluetoothPin;
+                return true;
+            };
+        const engine::InstallContext ctx{app_.context(),  session_, app_.catalogueDoc(),
+                                         app_.errorBox(), &outcome, std::move(askPin)};
         engine::WaitingProgressWindow window;
         std::wstring packageFolder;
         if (!engine::RunInstallOperation(ctx, app_.skin(), packageFolder, window)) {

@@ -1,9 +1,10 @@
 // /search: the USB printers the wizard's USB pages would list and the network printers that answer
-// the network search, as a table or JSON.
+// the network search, and on request the Bluetooth printers in range, as a table or JSON.
 #include "app/CApp.h"
 #include "base/Format.h"
 #include "base/Utf.h"
 #include "catalogue/DriverCatalogue.h"
+#include "cli/BluetoothSearch.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "cli/NetworkSearch.h"
@@ -38,6 +39,16 @@ Table networkPrinters(CApp& app, const Command& command) {
     return t;
 }
 
+Table bluetoothPrinters(CApp& app, RunLog& log) {
+    const auto found = SearchBluetoothPrinters(app.platform().bluetooth());
+    if (!found.radio)
+        log.error(L"this machine has no Bluetooth radio");
+    Table t{{L"name", L"address"}, {}};
+    for (const auto& e : found.printers)
+        t.rows.push_back({e.modelName, e.btAddress});
+    return t;
+}
+
 } // namespace
 
 int RunSearchCommand(CApp& app, const Command& command, RunLog& log, const Console& console) {
@@ -46,6 +57,8 @@ int RunSearchCommand(CApp& app, const Command& command, RunLog& log, const Conso
         found.emplace_back(L"usb", usbPrinters(app, command));
     if (command.searchUdp)
         found.emplace_back(L"network", networkPrinters(app, command));
+    if (command.searchBluetooth)
+        found.emplace_back(L"bluetooth", bluetoothPrinters(app, log));
     for (const auto& [name, table] : found)
         log.info(text::format(L"%s printers found: %d", name, static_cast<int>(table.rows.size())));
     if (command.json) {
@@ -53,7 +66,9 @@ int RunSearchCommand(CApp& app, const Command& command, RunLog& log, const Conso
         return kExitSuccess;
     }
     for (const auto& [name, table] : found) {
-        console.out(name == L"usb" ? L"USB printers:" : L"Network printers:");
+        console.out(name == L"usb"       ? L"USB printers:"
+                    : name == L"network" ? L"Network printers:"
+                                         : L"Bluetooth printers:");
         console.out(tableText(table));
     }
     return kExitSuccess;

@@ -14,6 +14,9 @@ Commands
                                   a network printer by IPv4 address or host name
         /udp[:MAC] [/timeout:S] [/udptarget:ADDRESS[:PORT]] [/udpfrom:ADDRESS]
                                   a network printer that answers the network search
+        /bluetooth[:ADDRESS] [/pin:PIN]
+                                  a Bluetooth printer in range (first found when no address is
+                                  given), paired with the usual PINs, then with PIN
         /serial:PORT  /parallel:PORT  /port:PORT
                                   a serial, parallel or other port that exists already
       /name:PRINTER    the queue's name (default: the name the wizard proposes)
@@ -21,8 +24,10 @@ Commands
   /upgrade /printer:NAME... | /all      upgrades the drivers of printers
   /delete /printer:NAME... /driver:NAME... | /all
                                         removes printers and drivers
-  /search [/usb] [/udp] [/model:NAME] [/timeout:S] [/udptarget:ADDRESS[:PORT]] [/udpfrom:ADDRESS] [/json]
+  /search [/usb] [/udp] [/bluetooth] [/model:NAME] [/timeout:S] [/udptarget:ADDRESS[:PORT]]
+          [/udpfrom:ADDRESS] [/json]
                                         lists the USB printers and the network printers that answer
+                                        (by default); the Bluetooth printers in range with /bluetooth
   /list:models|printers|drivers|ports [/filter:TEXT] [/json]
                                         lists the catalogue's models, or this maker's printers,
                                         drivers and ports on this machine

@@ -139,14 +139,21 @@ private:
 };
 
 void merge(ports::PrintSpooler& spooler, CPrinterDevices& devices, std::vector<PrinterEntry>& found) {
+    // The queues are read once per scan, not once per printer: a tick must stay cheap with many.
+    const auto queues = ReadQueueIdentities(spooler);
+    const auto updateInstalled = [&](PrinterEntry& entry) {
+        entry.installed = 0;
+        if (queues)
+            UpdateInstalledFlag(*queues, entry);
+    };
     for (auto& entry : found) {
         auto listed = std::find_if(devices.begin(), devices.end(),
                                    [&](const PrinterEntry& e) { return sameDevice(e, entry); });
         if (listed != devices.end()) {
-            UpdateInstalledFlag(spooler, *listed);
+            updateInstalled(*listed);
             continue;
         }
-        UpdateInstalledFlag(spooler, entry);
+        updateInstalled(entry);
         devices.add(entry);
         devices.listChanged = true;
     }
@@ -179,32 +186,41 @@ void ScanUsbPrinters(const UsbScanContext& scan) {
     merge(scan.app.platform.spooler(), scan.session.devices, found);
 }
 
-bool UpdateInstalledFlag(ports::PrintSpooler& spooler, PrinterEntry& entry) {
-    entry.installed = 0;
+std::optional<std::vector<QueueIdentity>> ReadQueueIdentities(ports::PrintSpooler& spooler) {
     std::vector<ports::PrinterInfo2> printers;
     if (spooler.enumPrinters2(ports::spool::EnumLocal, printers) != ports::winerr::Success)
-        return false;
-    std::wstring queueHardwareId = entry.hardwareId;
-    if (constexpr std::wstring_view usbPrint = L"USBPRINT\\"; queueHardwareId.starts_with(usbPrint))
-        queueHardwareId.replace(0, usbPrint.size(), L"PRINTENUM\\");
+        return std::nullopt;
+    std::vector<QueueIdentity> queues;
+    queues.reserve(printers.size());
     for (const auto& info : printers) {
         ports::SpoolerHandle printer;
         if (spooler.openPrinter(info.printerName, ports::spool::PrinterAccessUse, printer) !=
             ports::winerr::Success)
             continue;
-        if (printerText(spooler, printer, L"PnPData", L"DeviceInstanceId") == entry.printDeviceId) {
-            entry.installed = 1;
-            return true;
-        }
-        const auto driver = printerText(spooler, printer, L"DsSpooler", L"driverName");
-        const auto port = printerText(spooler, printer, L"DsSpooler", L"portName");
-        if (!driver.empty() && port == entry.portName &&
-            printerText(spooler, printer, L"PnPData", L"HardWareID") == queueHardwareId) {
-            entry.installed = 1;
-            return true;
-        }
+        queues.push_back({printerText(spooler, printer, L"PnPData", L"DeviceInstanceId"),
+                          printerText(spooler, printer, L"DsSpooler", L"driverName"),
+                          printerText(spooler, printer, L"DsSpooler", L"portName"),
+                          printerText(spooler, printer, L"PnPData", L"HardWareID")});
     }
-    return false;
+    return queues;
+}
+
+bool UpdateInstalledFlag(const std::vector<QueueIdentity>& queues, PrinterEntry& entry) {
+    std::wstring queueHardwareId = entry.hardwareId;
+    if (constexpr std::wstring_view usbPrint = L"USBPRINT\\"; queueHardwareId.starts_with(usbPrint))
+        queueHardwareId.replace(0, usbPrint.size(), L"PRINTENUM\\");
+    const bool installed = std::any_of(queues.begin(), queues.end(), [&](const QueueIdentity& q) {
+        return (!q.deviceInstanceId.empty() && q.deviceInstanceId == entry.printDeviceId) ||
+               (!q.driverName.empty() && q.portName == entry.portName && q.hardwareId == queueHardwareId);
+    });
+    entry.installed = installed ? 1 : 0;
+    return installed;
+}
+
+bool UpdateInstalledFlag(ports::PrintSpooler& spooler, PrinterEntry& entry) {
+    entry.installed = 0;
+    const auto queues = ReadQueueIdentities(spooler);
+    return queues && UpdateInstalledFlag(*queues, entry);
 }
 
 std::wstring ReadUsbBluetoothName(ports::DeviceTree& tree, ports::SystemInfo& system,

@@ -11,7 +11,9 @@
 #include "platform/ports/PrintSpooler.h"
 #include "platform/ports/SystemInfo.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace discovery {
@@ -30,6 +32,17 @@ void ScanUsbPrinters(const UsbScanContext& scan);
 // Sets and returns entry.installed: true when a local queue's Plug and Play data names the device,
 // or a queue with a driver on the device's USB port carries its hardware ID.
 bool UpdateInstalledFlag(ports::PrintSpooler& spooler, PrinterEntry& entry);
+
+// What the installed check reads of each local queue; none when the queues cannot be listed.
+struct QueueIdentity {
+    std::wstring deviceInstanceId; // PnPData
+    std::wstring driverName;       // DsSpooler
+    std::wstring portName;         // DsSpooler
+    std::wstring hardwareId;       // PnPData
+};
+std::optional<std::vector<QueueIdentity>> ReadQueueIdentities(ports::PrintSpooler& spooler);
+// The same check against queues read before.
+bool UpdateInstalledFlag(const std::vector<QueueIdentity>& queues, PrinterEntry& entry);
 
 // The Bluetooth name a printer of the name-identified family reports over its USB interface: the
 // reply up to its first NUL, from the ANSI code page; "" when the device cannot be reached or does

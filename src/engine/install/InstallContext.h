@@ -8,6 +8,9 @@
 #include "app/SetupSession.h"
 #include "catalogue/XmlDocument.h"
 
+#include <functional>
+#include <string>
+
 namespace engine {
 
 // What a caller wants to know after an installation besides its success.
@@ -24,6 +27,10 @@ struct InstallContext {
     app::ErrorBox errorBox{};
     // Filled in by the routines when given; written on the operation thread, read after it ended.
     InstallOutcome* outcome = nullptr;
+    // The Bluetooth PIN dialog, shown modally over the main window by the operation thread: `pin`
+    // holds the proposed text and receives the typed one; false when the user cancelled. None means
+    // nobody can be asked (an unattended run).
+    std::function<bool(std::wstring& pin)> askBluetoothPin{};
 
     ports::Platform& platform() const { return app.platform; }
 };

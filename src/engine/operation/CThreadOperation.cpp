@@ -2,6 +2,7 @@
 
 #include "app/msglog/MessageLog.h"
 #include "engine/DeviceTool.h"
+#include "engine/bluetooth/BluetoothInstall.h"
 #include "engine/install/DriverInstall.h"
 #include "engine/install/NetworkInstall.h"
 #include "engine/install/TcpIpPorts.h"
@@ -23,6 +24,7 @@ OperationRoutines OperationRoutines::real() {
     OperationRoutines r;
     r.installNetwork = InstallNetworkPrinter;
     r.installOnExistingPort = InstallOnExistingPort;
+    r.installBluetooth = InstallBluetoothPrinter;
     r.installWithDeviceTool = InstallWithDeviceTool;
     r.deletePortIfTcpIp = [](const app::AppContext& ctx, std::wstring_view port) {
         return DeletePortIfTcpIp(ctx, port);

@@ -56,6 +56,15 @@ TEST(CliCommand, InstallConnections) {
     c = parsed(L"/install /model:M /udp:001b44113ab7");
     EXPECT_EQ(c.connectionValue, L"00:1B:44:11:3A:B7");
 
+    // A Bluetooth address is kept as the search lists it: twelve upper-case digits.
+    c = parsed(L"/install /model:M /bluetooth:dc:0d:30:a1:b2:c3 /pin:8642");
+    EXPECT_EQ(c.connection, Connection::Bluetooth);
+    EXPECT_EQ(c.connectionValue, L"DC0D30A1B2C3");
+    EXPECT_EQ(c.bluetoothPin, L"8642");
+    c = parsed(L"/install /model:M /bluetooth");
+    EXPECT_EQ(c.connectionValue, L"");
+    EXPECT_FALSE(c.bluetoothPin);
+
     for (const auto& [line, connection] :
          {std::pair{L"/install /model:M /serial:COM1:", Connection::Serial},
           std::pair{L"/install /model:M /parallel:LPT1:", Connection::Parallel},
@@ -74,6 +83,10 @@ TEST(CliCommand, OtherCommands) {
     EXPECT_TRUE(c.json);
     c = parsed(L"/search");
     EXPECT_TRUE(c.searchUsb && c.searchUdp);
+    EXPECT_FALSE(c.searchBluetooth); // an inquiry takes seconds: only when asked
+    c = parsed(L"/search /bluetooth");
+    EXPECT_TRUE(c.searchBluetooth);
+    EXPECT_FALSE(c.searchUsb || c.searchUdp);
 
     c = parsed(L"/list:Printers /filter:shop /quiet /log:C:\\Temp\\x.log /norestart");
     EXPECT_EQ(c.verb, Verb::List);
@@ -106,9 +119,13 @@ TEST(CliCommand, RefusedLinesSayWhatIsWrong) {
         {L"/list:models /default", L"/default does not go with /list"},
         {L"/list:queues", L"/list:queues is not one of models, printers, drivers, ports"},
         {L"/install /model:M",
-         L"/install needs a connection: one of /usb, /ip, /udp, /serial, /parallel or /port"},
+         L"/install needs a connection: one of /usb, /ip, /udp, /bluetooth, /serial, /parallel or /port"},
         {L"/install /model:M /usb /ip:1.2.3.4",
-         L"more than one connection: give one of /usb, /ip, /udp, /serial, /parallel or /port"},
+         L"more than one connection: give one of /usb, /ip, /udp, /bluetooth, /serial, /parallel or /port"},
+        {L"/install /model:M /bluetooth:DC0D30",
+         L"/bluetooth:DC0D30 is not a Bluetooth address (such as DC:0D:30:A1:B2:C3)"},
+        {L"/install /model:M /usb /pin:0000", L"/pin goes only with /bluetooth"},
+        {L"/install /bluetooth", L"/install needs /model:NAME for this connection"},
         {L"/install /ip:1.2.3.4", L"/install needs /model:NAME for this connection"},
         {L"/install /model:M /port:FILE: /portname:X", L"/portname goes only with /ip"},
         {L"/install /model:M /port:FILE: /timeout:3", L"/timeout goes only with /udp"},

@@ -348,4 +348,41 @@ TEST_F(UnattendedRun, UsbPrinterFirstFoundAndTheRestartTheToolAsksFor) {
         << fileText(L"C:\\u.log");
 }
 
+// The demo machine's Bluetooth printer: paired with the usual PINs or the one given, its COM port
+// found, the queue made on it and tagged; without a radio or in range nothing changes.
+TEST_F(UnattendedRun, BluetoothPrinterPairedByThePinPolicyOrTheGivenPin) {
+    sim::VirtualClock clock; // each inquiry takes seconds of clock time
+    platform.useClock(&clock);
+    struct Restore {
+        sim::SimPlatform& p;
+        ~Restore() { p.useClock(nullptr); }
+    } restore{platform};
+    const RunResult found = run(L"/search /bluetooth /json /quiet");
+    EXPECT_EQ(found.exitCode, cli::kExitSuccess);
+    EXPECT_TRUE(found.said(L"\"address\":\"DC0D30A1B2C3\"") || found.said(L"\"address\": \"DC0D30A1B2C3\""));
+
+    machine.machine().write([](sim::Json& s) { s["bluetooth"]["devices"][0]["pin"] = "8642"; });
+    const RunResult refused = run(L"/install /model:JN-2232T /bluetooth /name:Counter");
+    EXPECT_EQ(refused.exitCode, cli::kExitFailed);
+    EXPECT_TRUE(refused.said(L"Bluetooth authentication error."));
+    EXPECT_FALSE(printer(printers(), L"Counter"));
+
+    const RunResult done =
+        run(L"/install /model:JN-2232T /bluetooth:DC:0D:30:A1:B2:C3 /pin:8642 /name:Counter");
+    EXPECT_EQ(done.exitCode, cli::kExitSuccess);
+    const auto list = printers();
+    const auto* queue = printer(list, L"Counter");
+    ASSERT_TRUE(queue);
+    EXPECT_TRUE(queue->portName.starts_with(L"COM") && queue->portName.ends_with(L":")) << queue->portName;
+    EXPECT_TRUE(done.said(L"OK    蓝牙配对成功."));
+
+    const RunResult away = run(L"/install /model:JN-2232T /bluetooth:001122334455");
+    EXPECT_EQ(away.exitCode, cli::kExitFailed);
+    EXPECT_TRUE(away.said(L"ERROR no Bluetooth printer 001122334455 is in range: nothing was changed"));
+    machine.machine().write([](sim::Json& s) { s["bluetooth"].erase("radio"); });
+    const RunResult noRadio = run(L"/install /model:JN-2232T /bluetooth");
+    EXPECT_EQ(noRadio.exitCode, cli::kExitFailed);
+    EXPECT_TRUE(noRadio.said(L"ERROR this machine has no Bluetooth radio: nothing was changed"));
+}
+
 } // namespace

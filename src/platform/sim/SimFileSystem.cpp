@@ -98,7 +98,7 @@ Status SimFileSystem::enableWow64FsRedirection(bool enable) noexcept {
 }
 
 Status SimFileSystem::fault(const char* operation) {
-    return machine_.write([&](Json& s) { return SimMachine::takeFault(s, operation); });
+    return machine_.fault(operation); // a write (and save) of the state only when a fault is due
 }
 
 Status SimFileSystem::readFile(std::wstring_view path, std::vector<std::uint8_t>& out) noexcept {

@@ -104,8 +104,9 @@ TEST(BluetoothPairing, TriesThePolicyInOrderAndAsksOnlyWhenAllThreeFail) {
         EXPECT_EQ(rig.pinsTried(), c.tried);
         EXPECT_EQ(rig.paired(), c.paired);
         EXPECT_EQ(rig.proposedPins.size(), c.asked ? 1u : 0u);
-        if (c.asked)
-            EXPECT_EQ(rig.proposedPins[0], L"0000"); // the dialog starts with the first default PIN
+        if (c.asked) { // the dialog starts with the first default PIN
+            EXPECT_EQ(rig.proposedPins[0], L"0000");
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "unit/engine/DeviceToolFakes.h"
 #include "ui/headless/HeadlessBackend.h"
 #include "wizard/CMainFrame.h"
+#include "wizard/CMsgWnd2UI.h"
 #include "wizard/SkinLayouts.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,7 @@ struct Wizard {
         EXPECT_EQ(archive.open(testing_support::programResources()), ports::winerr::Success);
         wizard::SkinLayoutReader reader(archive);
         ui::ControlFactory factory;
+        wizard::registerMessageLog(factory, clock);
         auto loaded = ui::LayoutLoader(reader, factory, nullptr).loadWindow(L"MainFrame.xml");
         if (!loaded.window) {
             ADD_FAILURE() << text::toUtf8(loaded.error->describe());

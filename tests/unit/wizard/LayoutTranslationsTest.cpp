@@ -16,24 +16,46 @@ struct Translated {
     const wchar_t* layout;
     const wchar_t* window;
 };
+// Every page but the manufacturer page, which keeps its layout's texts in every language.
 constexpr Translated kTranslated[] = {
     {L"MainFrame.xml", L"MainFrame.xml"},
     {L"form_main.xml", L"MainFrame.xml"},
+    {L"form_printer_port.xml", L"MainFrame.xml"},
+    {L"form_custom_port.xml", L"MainFrame.xml"},
+    {L"form_custom_printer_mode.xml", L"MainFrame.xml"},
+    {L"form_printer_mode.xml", L"MainFrame.xml"},
+    {L"form_printer_mode2.xml", L"MainFrame.xml"},
+    {L"form_printer_bluetooth.xml", L"MainFrame.xml"},
+    {L"form_printer_driver.xml", L"MainFrame.xml"},
+    {L"form_printer_search.xml", L"MainFrame.xml"},
+    {L"form_printer_name.xml", L"MainFrame.xml"},
+    {L"form_setup_prepare.xml", L"MainFrame.xml"},
+    {L"form_setup_end.xml", L"MainFrame.xml"},
+    {L"form_delete_printer.xml", L"MainFrame.xml"},
+    {L"form_delete_driver.xml", L"MainFrame.xml"},
+    {L"form_delete_prepare.xml", L"MainFrame.xml"},
+    {L"form_update_driver.xml", L"MainFrame.xml"},
+    {L"form_update_prepare.xml", L"MainFrame.xml"},
+    {L"form_printer_tcpmon.xml", L"MainFrame.xml"},
+    {L"form_printer_udp.xml", L"MainFrame.xml"},
     {L"DlgAbout.xml", L"DlgAbout.xml"},
     {L"DlgSoftLanguage.xml", L"DlgSoftLanguage.xml"},
+    {L"DlgInputBluetoothPin.xml", L"DlgInputBluetoothPin.xml"},
+    {L"DlgPortMonitorList.xml", L"DlgPortMonitorList.xml"},
+    {L"DlgDeviceInfo3.xml", L"DlgDeviceInfo3.xml"},
 };
 
 // What a control with a resourceid wrote in its layout.
 struct Source {
-    bool text = false;
-    bool tooltip = false;
+    std::wstring text;
+    std::wstring tooltip;
 };
 
 void collect(const ui::Control& c, std::wstring_view layout, std::map<int, Source>& out) {
     if (c.resourceId() && c.layoutFile() == layout) {
         auto& s = out[*c.resourceId()];
-        s.text = s.text || !c.layoutText().empty();
-        s.tooltip = s.tooltip || !c.layoutTooltip().empty();
+        s.text = c.layoutText();
+        s.tooltip = c.layoutTooltip();
     }
     for (auto& child : c.children())
         collect(*child, layout, out);
@@ -85,17 +107,31 @@ TEST(LayoutTranslations, EveryLanguageTranslatesEveryTextOfTheListedLayouts) {
             for (auto& [id, entry] : table) {
                 auto it = sources.find(id);
                 ASSERT_NE(it, sources.end()) << "no control has resourceid " << id;
-                EXPECT_TRUE(!entry.text || it->second.text) << id;
-                EXPECT_TRUE(!entry.tooltip || it->second.tooltip) << id;
+                EXPECT_TRUE(!entry.text || !it->second.text.empty()) << id;
+                EXPECT_TRUE(!entry.tooltip || !it->second.tooltip.empty()) << id;
             }
             for (auto& [id, source] : sources) {
                 auto it = table.find(id);
                 ASSERT_NE(it, table.end()) << "no entry for resourceid " << id;
-                EXPECT_EQ(source.text, it->second.text.has_value() && !it->second.text->empty()) << id;
-                EXPECT_EQ(source.tooltip, it->second.tooltip.has_value() && !it->second.tooltip->empty())
-                    << id;
+                EXPECT_EQ(!source.text.empty(), !it->second.text.value_or(L"").empty()) << id;
+                EXPECT_EQ(!source.tooltip.empty(), !it->second.tooltip.value_or(L"").empty()) << id;
+                // The layouts are written in the source language: its table repeats them.
+                if (lang.name == kSourceLanguage) {
+                    EXPECT_EQ(it->second.text.value_or(L""), source.text) << id;
+                    EXPECT_EQ(it->second.tooltip.value_or(L""), source.tooltip) << id;
+                }
             }
         }
+    }
+}
+
+TEST(LayoutTranslations, TheManufacturerPageKeepsItsTextsInEveryLanguage) {
+    wizard_test::ShippedLayouts skin;
+    for (const auto& lang : languages()) {
+        std::string bytes;
+        EXPECT_NE(skin.archive.read(languageFolder(lang.name) + L"\\form_printer_manufacturer.lng", bytes),
+                  ports::winerr::Success)
+            << text::toUtf8(lang.name);
     }
 }
 

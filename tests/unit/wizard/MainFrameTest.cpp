@@ -78,7 +78,8 @@ struct Wizard {
              .language = &language,
              .translations = &translations,
              .catalogue = &catalogue,
-             .minimize = [this] { ++minimized; }});
+             .minimize = [this] { ++minimized; },
+             .showDeviceInfo = nullptr}); // no device list: its button only says so
         frame->formMain().onNext = [this](int mode) { nexts.push_back(mode); };
         EXPECT_TRUE(frame->init(L"1.2.3.4"));
     }

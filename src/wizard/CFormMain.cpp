@@ -40,8 +40,10 @@ void CFormMain::enter() {
 }
 
 void CFormMain::next() {
+    int mode = session_.setupMode;
+    frame_.mainNext(mode);
     if (onNext)
-        onNext(session_.setupMode);
+        onNext(mode);
 }
 
 void CFormMain::notify(const ui::Notification& n) {

@@ -23,7 +23,7 @@ public:
     // automatic Next starts.
     void enter();
     // Next, by the button or the automatic advance: the operation's first page is entered by the
-    // navigation (a callback until those pages exist).
+    // frame's navigation; `onNext` then learns which operation went on.
     void next();
     std::function<void(int setupMode)> onNext;
 

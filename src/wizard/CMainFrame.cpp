@@ -10,7 +10,8 @@ constexpr unsigned kVkF9 = 0x78;
 CMainFrame::CMainFrame(app::AppContext& context, SetupSession& session, ui::Window& window,
                        std::function<bool()> modelDriverInstalled)
     : context_(context), session_(session), window_(window),
-      formMain_(std::make_unique<CFormMain>(*this, context, session, std::move(modelDriverInstalled))) {
+      formMain_(std::make_unique<CFormMain>(*this, context, session, std::move(modelDriverInstalled))),
+      formManufacturer_(std::make_unique<CFormPrinterManufacturer>(*this)) {
     window_.setMessageHook([this](ui::Window&, const ui::WindowMessage& m) { return hook(m); });
 }
 
@@ -19,13 +20,33 @@ bool CMainFrame::init(std::wstring_view catalogueVersion) {
     labelDebug_ = window_.find(L"label_debug");
     labelVersion_ = window_.find(L"mainframe_label_version");
     auto* formMainPage = window_.find(L"form_main");
-    if (!tab_ || !labelDebug_ || !labelVersion_ || !formMainPage || !formMain_->init(*formMainPage))
+    auto* manufacturerPage = window_.find(L"form_printer_manufacturer");
+    if (!tab_ || !labelDebug_ || !labelVersion_ || !formMainPage || !manufacturerPage || !titleBar_.init() ||
+        !formMain_->init(*formMainPage) || !formManufacturer_->init(*manufacturerPage))
         return false;
     labelVersion_->setText(std::wstring(catalogueVersion));
     refreshDebugControls();
     checkSpooler();
     formMain_->enter();
     return true;
+}
+
+void CMainFrame::mainNext(int setupMode) {
+    switch (setupMode) {
+    case setup_mode::Install:
+        session_.chosen = {};
+        formManufacturer_->enter();
+        break;
+    case setup_mode::Upgrade:
+        formManufacturer_->enter();
+        break;
+    case setup_mode::Delete:
+        // The printer list is refilled here once the delete page exists.
+        selectPage(L"form_delete_printer");
+        break;
+    default:
+        break;
+    }
 }
 
 bool CMainFrame::selectPage(std::wstring_view name) {

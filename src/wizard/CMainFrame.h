@@ -7,6 +7,9 @@
 #include "ui/core/Controls.h"
 #include "ui/core/Window.h"
 #include "wizard/CFormMain.h"
+#include "wizard/CFormPrinterManufacturer.h"
+#include "wizard/CTitleBar.h"
+#include "wizard/FrameServices.h"
 
 #include <functional>
 #include <memory>
@@ -30,6 +33,11 @@ public:
     // After the layout is built: every page's init, then the labels, the debug controls and the main
     // page. False when the layout lacks a control the frame needs.
     bool init(std::wstring_view catalogueVersion);
+    // What the title bar's buttons need; set before init or at any time after.
+    void setServices(FrameServices services) { services_ = std::move(services); }
+
+    // The main page's Next (button or automatic advance) by the operation chosen.
+    void mainNext(int setupMode);
 
     ui::Window& window() { return window_; }
     // Selects the page `name` of the tab (letter case ignored).
@@ -50,6 +58,8 @@ public:
     ui::Progress* autoAdvanceCounting() const { return counting_; }
 
     CFormMain& formMain() { return *formMain_; }
+    CFormPrinterManufacturer& formPrinterManufacturer() { return *formManufacturer_; }
+    CTitleBar& titleBar() { return titleBar_; }
 
 private:
     bool hook(const ui::WindowMessage& message);
@@ -63,7 +73,10 @@ private:
     ui::Control* labelVersion_ = nullptr;
     ui::Progress* counting_ = nullptr;
     bool autoAdvanceEnabled_ = true;
+    FrameServices services_;
+    CTitleBar titleBar_{window_, services_};
     std::unique_ptr<CFormMain> formMain_;
+    std::unique_ptr<CFormPrinterManufacturer> formManufacturer_;
 };
 
 } // namespace wizard

@@ -6,17 +6,15 @@
 #include "ui/core/Controls.h"
 #include "ui/headless/HeadlessBackend.h"
 #include "wizard/SkinLayouts.h"
+#include "unit/wizard/ShippedLayouts.h"
 
 #include <gtest/gtest.h>
 
 TEST(ShippedSkin, TheMainWindowBuildsWithTheControlsThePagesFind) {
-    SkinArchive archive;
-    ASSERT_EQ(archive.open(testing_support::programResources()), ports::winerr::Success);
-    wizard::SkinLayoutReader reader(archive);
-    ui::ControlFactory factory;
-    auto loaded = ui::LayoutLoader(reader, factory, nullptr).loadWindow(L"MainFrame.xml");
-    ASSERT_TRUE(loaded.window) << text::toUtf8(loaded.error->describe());
-    auto& w = *loaded.window;
+    wizard_test::ShippedLayouts skin;
+    auto window = skin.load(L"MainFrame.xml");
+    ASSERT_TRUE(window);
+    auto& w = *window;
     EXPECT_EQ(w.initialSize(), (ui::Size{560, 400}));
     for (const wchar_t* name :
          {L"tab_main", L"mainframe_label_version", L"label_debug", L"windowdeviceinfobtn", L"windowlangbtn",

@@ -60,9 +60,14 @@ void CThreadOperation::join() {
 }
 
 void CThreadOperation::run() {
+    // The routines may reach COM (the driver store, a driver's own setup); its result is not needed.
+    ports::SystemInfo& system = ctx_.platform().system();
+    const bool com = system.initializeCom() == ports::winerr::Success;
     dispatch();
     if (close_)
         close_();
+    if (com)
+        system.uninitializeCom();
 }
 
 void CThreadOperation::dispatch() {

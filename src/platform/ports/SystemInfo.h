@@ -77,6 +77,12 @@ public:
 
     // Diagnostics the user never sees (OutputDebugString on Windows).
     virtual void debugOutput(std::wstring_view text) noexcept = 0;
+
+    // COM for the calling thread (CoInitialize with no reserved argument, and CoUninitialize): a
+    // worker thread whose calls may reach COM, such as the driver store's, brackets its work with
+    // them. Each successful initialisation (S_OK or S_FALSE) needs its uninitialisation.
+    [[nodiscard]] virtual Status initializeCom() noexcept = 0;
+    virtual void uninitializeCom() noexcept = 0;
 };
 
 } // namespace ports

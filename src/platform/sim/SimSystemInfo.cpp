@@ -179,6 +179,24 @@ std::uint32_t SimSystemInfo::lastError() noexcept {
     return winerr::Success;
 }
 
+namespace {
+thread_local int comDepth = 0;
+} // namespace
+
+ports::Status SimSystemInfo::initializeCom() noexcept {
+    ++comDepth;
+    return ports::winerr::Success;
+}
+
+void SimSystemInfo::uninitializeCom() noexcept {
+    if (comDepth > 0)
+        --comDepth;
+}
+
+int SimSystemInfo::comDepthOfThisThread() noexcept {
+    return comDepth;
+}
+
 void SimSystemInfo::debugOutput(std::wstring_view line) noexcept {
     {
         std::lock_guard lock(debugMutex_);

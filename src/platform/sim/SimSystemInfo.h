@@ -34,6 +34,10 @@ public:
     std::wstring systemMessage(std::uint32_t code) noexcept override;
     std::uint32_t lastError() noexcept override;
     void debugOutput(std::wstring_view text) noexcept override;
+    ports::Status initializeCom() noexcept override;
+    void uninitializeCom() noexcept override;
+    // How many initialisations the calling thread holds.
+    static int comDepthOfThisThread() noexcept;
 
     std::uint16_t threadUiLanguage() const { return threadUiLanguage_; }
     std::vector<std::wstring> debugLines() const;

@@ -3,6 +3,7 @@
 #include "platform/win32/EntryPoints.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shlobj.h>
 
 #include <memory>
@@ -175,6 +176,15 @@ std::wstring Win32SystemInfo::systemMessage(std::uint32_t code) noexcept {
 
 std::uint32_t Win32SystemInfo::lastError() noexcept {
     return GetLastError();
+}
+
+ports::Status Win32SystemInfo::initializeCom() noexcept {
+    const HRESULT hr = CoInitialize(nullptr);
+    return SUCCEEDED(hr) ? ports::winerr::Success : static_cast<ports::Status>(hr);
+}
+
+void Win32SystemInfo::uninitializeCom() noexcept {
+    CoUninitialize();
 }
 
 void Win32SystemInfo::debugOutput(std::wstring_view text) noexcept {

@@ -22,6 +22,8 @@ public:
     std::wstring systemMessage(std::uint32_t code) noexcept override;
     std::uint32_t lastError() noexcept override;
     void debugOutput(std::wstring_view text) noexcept override;
+    ports::Status initializeCom() noexcept override;
+    void uninitializeCom() noexcept override;
 };
 
 // The full path of a loaded module (null: the executable), however long it is.

@@ -130,6 +130,8 @@ public:
     std::wstring systemMessage(std::uint32_t code) noexcept override { return inner_.systemMessage(code); }
     std::uint32_t lastError() noexcept override { return inner_.lastError(); }
     void debugOutput(std::wstring_view text) noexcept override { inner_.debugOutput(text); }
+    ports::Status initializeCom() noexcept override { return inner_.initializeCom(); }
+    void uninitializeCom() noexcept override { inner_.uninitializeCom(); }
 
 private:
     Journal& journal_;

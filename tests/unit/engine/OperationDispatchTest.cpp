@@ -1,6 +1,7 @@
 // The operation thread's choice of routine by setupMode and portType, its result, the order of the
 // delete steps, and the close request that always comes, on a thread that its owner joins.
 #include "engine/operation/RunOperations.h"
+#include "platform/sim/SimSystemInfo.h"
 #include "unit/engine/InstallFixture.h"
 
 #include <mutex>
@@ -116,6 +117,20 @@ TEST_F(OperationDispatch, BranchWithoutItsRoutineSaysSoAndStillCloses) {
     EXPECT_FALSE(run(routines));
     ASSERT_EQ(log.messages().size(), 1u);
     EXPECT_EQ(log.messages()[0].colour, msglog::kRed);
+}
+
+TEST_F(OperationDispatch, TheRoutinesRunWithComInitialisedOnTheirThread) {
+    session.setupMode = 0;
+    session.portType = 1;
+    auto routines = recording();
+    int depthInRoutine = -1;
+    routines.installNetwork = [&](const engine::InstallContext&) {
+        depthInRoutine = sim::SimSystemInfo::comDepthOfThisThread();
+        return true;
+    };
+    EXPECT_TRUE(run(routines));
+    EXPECT_EQ(depthInRoutine, 1);
+    EXPECT_EQ(sim::SimSystemInfo::comDepthOfThisThread(), 0); // the UI thread's own is untouched
 }
 
 } // namespace

@@ -181,7 +181,8 @@ TEST_F(NativeBackend, EnterPressesNextEscPressesCancelAndTheHookSeesKeysFirst) {
     EXPECT_EQ(keys, (std::vector<unsigned>{VK_RETURN, VK_ESCAPE}));
 }
 
-TEST_F(NativeBackend, TabMovesTheFocusOverShownEnabledInputsOnly) {
+TEST_F(NativeBackend, TheFirstInputOfThePageHasTheFocusAndTabMovesItOverShownEnabledInputs) {
+    EXPECT_EQ(win32::layoutNameOf(GetFocus()), L"chk_install_driver");
     get<Option>(L"chk_update_driver").setEnabled(false);
     SetFocus(hwnd(L"chk_install_driver"));
     std::vector<std::wstring> visited;

@@ -50,9 +50,13 @@ bool faceInstalled(const std::wstring& face) {
 std::wstring usableFace(const std::wstring& wanted) {
     if (faceInstalled(wanted))
         return wanted;
-    for (const std::wstring& face : {systemUiFace(), std::wstring(L"Segoe UI"), std::wstring(L"Tahoma"),
-                                     std::wstring(L"Microsoft Sans Serif"), std::wstring(L"DejaVu Sans"),
-                                     std::wstring(L"Liberation Sans")})
+    // The layouts' own texts are Chinese: a face with those glyphs comes first, so that they never
+    // show as boxes where the system has no Chinese UI font (Wine without a font mapping).
+    for (const std::wstring& face :
+         {std::wstring(L"Microsoft YaHei"), std::wstring(L"SimSun"), std::wstring(L"Noto Sans CJK SC"),
+          systemUiFace(), std::wstring(L"Segoe UI"), std::wstring(L"Tahoma"),
+          std::wstring(L"Microsoft Sans Serif"), std::wstring(L"DejaVu Sans"),
+          std::wstring(L"Liberation Sans")})
         if (faceInstalled(face))
             return face;
     return L"MS Shell Dlg 2";

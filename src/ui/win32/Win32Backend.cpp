@@ -239,6 +239,17 @@ void Win32Backend::moveFocus(NativeWindow& window, bool backwards) {
         next = backwards ? (i + order.size() - 1) % order.size() : (i + 1) % order.size();
     } else if (backwards)
         next = order.size() - 1;
+    else {
+        // At first the focus goes to the first input of the shown page, not to the title bar.
+        auto onPage = std::find_if(order.begin(), order.end(), [](Control* c) {
+            for (Control* p = c->parent(); p; p = p->parent())
+                if (p->stacksChildren())
+                    return true;
+            return false;
+        });
+        if (onPage != order.end())
+            next = static_cast<std::size_t>(onPage - order.begin());
+    }
     SetFocus(window.hwndOf(*order[next]));
 }
 

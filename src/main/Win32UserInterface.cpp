@@ -32,6 +32,13 @@ bool Win32UserInterface::createMainWindow(CApp& app, const MainWindowParameters&
         return false;
     }
     backend_->showFrame();
+    if (const unsigned short port = ui::win32::AutomationServer::portFromEnvironment()) {
+        automation_ = std::make_unique<ui::win32::AutomationServer>(*backend_, port);
+        if (say_)
+            say_(automation_->listening()
+                     ? L"automation on 127.0.0.1:" + std::to_wstring(port)
+                     : L"automation: cannot listen on 127.0.0.1:" + std::to_wstring(port));
+    }
     if (say_)
         say_(L"main window shown: page " + main_->frame()->currentPage());
     return true;
@@ -58,6 +65,7 @@ void Win32UserInterface::messageBox(std::wstring_view text, std::wstring_view ca
 }
 
 void Win32UserInterface::destroyMainWindow() {
+    automation_.reset();
     main_.reset();
 }
 

@@ -4,6 +4,7 @@
 // native backend, shows the frame and runs the message loop.
 #include "app/AppUserInterface.h"
 #include "app/NoMainWindowYet.h"
+#include "ui/win32/Automation.h"
 #include "ui/win32/Win32Backend.h"
 #include "wizard/WizardMainWindow.h"
 
@@ -34,6 +35,7 @@ private:
     NoMainWindowYet::Reporter say_;
     std::unique_ptr<ui::win32::Win32Backend> backend_;
     std::unique_ptr<wizard::WizardMainWindow> main_;
+    std::unique_ptr<ui::win32::AutomationServer> automation_; // stopped before the window goes
     int exitCode_ = 0;
 };
 

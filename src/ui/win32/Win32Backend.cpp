@@ -264,6 +264,28 @@ bool Win32Backend::pressKeyButton(NativeWindow& window, bool next) {
     return !next;
 }
 
+bool Win32Backend::pressKey(NativeWindow& window, unsigned key, bool ctrl) {
+    Window& model = window.model();
+    model.handleMessage({WindowMessage::KeyDown, key, ctrl});
+    if (model.closed())
+        return true;
+    Control* focused = window.controlOf(GetFocus());
+    switch (key) {
+    case VK_TAB:
+        moveFocus(window, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+        return true;
+    case VK_RETURN:
+        // A focused button is pressed by its own key; otherwise the page's Next.
+        if (focused && dynamic_cast<Button*>(focused))
+            return false;
+        return pressKeyButton(window, true);
+    case VK_ESCAPE:
+        return pressKeyButton(window, false);
+    default:
+        return false;
+    }
+}
+
 // Returns false when the message was handled here and must not reach the control.
 bool Win32Backend::preTranslate(MSG& msg) {
     if (!msg.hwnd)
@@ -288,27 +310,8 @@ bool Win32Backend::preTranslate(MSG& msg) {
         model.handleMessage({WindowMessage::Char, static_cast<unsigned>(msg.wParam)});
         return true;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        const unsigned key = static_cast<unsigned>(msg.wParam);
-        model.handleMessage({WindowMessage::KeyDown, key, ctrlDown()});
-        if (model.closed())
-            return false;
-        Control* focused = window->controlOf(GetFocus());
-        switch (key) {
-        case VK_TAB:
-            moveFocus(*window, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
-            return false;
-        case VK_RETURN:
-            // A focused button is pressed by its own key; otherwise the page's Next.
-            if (focused && dynamic_cast<Button*>(focused))
-                return true;
-            return !pressKeyButton(*window, true);
-        case VK_ESCAPE:
-            return !pressKeyButton(*window, false);
-        default:
-            return true;
-        }
-    }
+    case WM_SYSKEYDOWN:
+        return !pressKey(*window, static_cast<unsigned>(msg.wParam), ctrlDown());
     default:
         return true;
     }

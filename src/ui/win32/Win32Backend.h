@@ -54,6 +54,10 @@ public:
     void controlChanged(Control& control, Change what) override;
     void windowClosed(Window& window) override;
 
+    // A key press on `window` as the keyboard gives it: the hook first, then Tab, Enter and Esc.
+    // True when it was handled here and must not reach the focused control.
+    bool pressKey(NativeWindow& window, unsigned key, bool ctrl);
+
     // From the native windows.
     void timerFired(UINT_PTR key);
     void runPending() { dispatcher_.runPending(); }

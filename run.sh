@@ -20,22 +20,30 @@ exe="$root/build/$preset/src/main/Orvello.exe"
 if [ -n "${DISPLAY:-}" ]; then
   exec "$WINE" "$exe" -simulate "$@"
 fi
-# No display: a virtual one. The window stays until it is closed, so the run takes a screenshot
-# once the window is there and then ends the program (within two minutes in any case).
+# No display: a virtual one. The window stays until it is closed, so the run asks the program,
+# through its automation channel on 127.0.0.1, for a screenshot and then presses Esc (Cancel); it
+# ends the program itself if that does not work within two minutes.
 shots="$root/build/$preset/gui-screenshots"
 mkdir -p "$shots"
 export exe shots
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   out="$shots/run.log"
-  timeout 120 "$WINE" "$exe" -simulate "$@" >"$out" 2>&1 & program=$!
+  port=$((47000 + $$ % 1000))
+  ORVELLO_AUTOMATION=$port timeout 120 "$WINE" "$exe" -simulate "$@" >"$out" 2>&1 & program=$!
   # The program says when its window is up.
   for _ in $(seq 60); do
     grep -q "main window shown" "$out" && break
     sleep 1
   done
   sleep 2
+  if exec 3<>"/dev/tcp/127.0.0.1/$port"; then
+    echo "screenshot Z:$shots/run.bmp" >&3 && read -r -t 20 reply <&3 && echo "screenshot: $reply"
+    echo "key 27" >&3 && read -r -t 20 reply <&3
+    exec 3<&-
+  fi
+  wait "$program"; code=$?
   cat "$out"
-  import -window root "$shots/run.png" && echo "screenshot: $shots/run.png"
+  echo "exit code $code"
+  convert "$shots/run.bmp" "$shots/run.png" 2>/dev/null && echo "screenshot: $shots/run.png"
   "$WINESERVER" -k 2>/dev/null || true
-  wait "$program" 2>/dev/null || true
 ' run "$@"

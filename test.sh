@@ -81,6 +81,18 @@ if [ $windows_ok = 1 ]; then
     --gtest_brief=1 --gtest_output=json:windows.json) || failed_steps+=("windows suite")
   "$WINESERVER" -k 2>/dev/null || true
 fi
+# The GUI suite: Orvello.exe under Wine on its own virtual display, driven over 127.0.0.1 by a Linux
+# client; each run is bounded (the client kills a program that does not end) and Wine is stopped after.
+if [ $linux_ok = 1 ] && [ $windows_ok = 1 ]; then
+  echo "== gui suite (Orvello.exe under Wine and Xvfb)"
+  shots="$root/build/$ORVELLO_WINDOWS_SUITE/gui-screenshots"
+  mkdir -p "$shots"
+  ORVELLO_GUI_EXE="$root/build/$ORVELLO_WINDOWS_SUITE/src/main/Orvello.exe" ORVELLO_GUI_SHOTS="$shots" WINE="$WINE" \
+    timeout 600 build/linux/tests/orvello_gui_tests --gtest_brief=1 --gtest_output="json:$results/gui.json" ||
+    failed_steps+=("gui suite")
+  "$WINESERVER" -k 2>/dev/null || true
+  echo "screenshots: $shots"
+fi
 
 # The network search for real, broadcast included, inside a private network namespace that the
 # script makes (never the machine's own): the Linux search, and the Windows one under Wine.

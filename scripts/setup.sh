@@ -16,7 +16,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates dpkg-dev file
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686
   clang-14 lld-14 llvm-14
-  wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick
+  wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wine fonts-noto-cjk
   libpugixml-dev zlib1g-dev libminizip-dev nlohmann-json3-dev libgtest-dev libgmock-dev googletest
   libbenchmark-dev clang-format zip unzip iproute2 python3
 )

@@ -35,4 +35,7 @@ private:
     std::vector<std::wstring> messages_;
 };
 
+// Says what start-up built (catalogue, language, working folder), one line at a time.
+void reportStartUp(CApp& app, const NoMainWindowYet::Reporter& say);
+
 } // namespace app

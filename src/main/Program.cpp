@@ -41,7 +41,8 @@ bool isUnattended(const CommandLine& cmd) {
     return cli::isUnattendedRun(cmd.args);
 }
 
-int runProgram(ports::Platform& platform, const CommandLine& cmd, const Say& say, const Say& sayError) {
+int runProgram(ports::Platform& platform, const CommandLine& cmd, const Say& say, const Say& sayError,
+               const MakeUserInterface& makeUi) {
     const auto makeParts = [&] {
         app::AppParts parts;
         parts.outputPipe = std::make_shared<OutputPipe>();
@@ -64,10 +65,12 @@ int runProgram(ports::Platform& platform, const CommandLine& cmd, const Say& say
                      platform.simulated() ? L"a simulated" : L"this", v.major, v.minor, v.build,
                      architectureName(sys.nativeArchitecture()), sys.userDefaultUiLanguage()));
     // CApp loads the catalogue and picks the language itself; the engine's output pipe and the owner
-    // of its background commands are made here, where the engine is linked, and CApp holds them. The main
-    // window is still the stand-in, which says how far start-up got.
+    // of its background commands are made here, where the engine is linked, and CApp holds them. Without
+    // a user interface of the program's own, the stand-in says how far start-up got.
     app::AppParts parts = makeParts();
     parts.say = say;
+    if (makeUi)
+        parts.ui = makeUi(say);
     CApp theApp(platform, std::move(parts));
     return app::runProcess(theApp, cmd.args);
 }

@@ -1,6 +1,8 @@
 // Entry of Orvello.exe: the real Windows machine, or the simulated one with -simulate[=FILE].
 #include "main/Program.h"
 
+#include "main/Win32UserInterface.h"
+
 #include "base/Utf.h"
 #include "platform/sim/SimPlatform.h"
 #include "platform/win32/UniqueHandle.h"
@@ -73,9 +75,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const Say say = [&](std::wstring_view line) { output.out(line); };
     const Say sayError = [&](std::wstring_view line) { output.err(line); };
     win32::Win32Resources resources;
+    const MakeUserInterface nativeWindows = [](const Say& report) {
+        return std::make_unique<app::Win32UserInterface>(report);
+    };
     if (!cmd.simulate) {
         win32::Win32Platform platform(resources);
-        return runProgram(platform, cmd, say, sayError);
+        return runProgram(platform, cmd, say, sayError, nativeWindows);
     }
     ports::Status status = ports::winerr::Success;
     std::unique_ptr<sim::SimMachine> machine = cmd.simulateFile.empty()
@@ -86,5 +91,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 1;
     }
     sim::SimPlatform platform(*machine, resources);
-    return runProgram(platform, cmd, say, sayError);
+    return runProgram(platform, cmd, say, sayError, nativeWindows);
 }

@@ -10,6 +10,15 @@ namespace ui {
 class Control;
 class Window;
 
+// What changed in a control, for a backend that keeps native windows in step with the model.
+enum class Change {
+    Text,    // text()
+    Visible, // visible(), or which child of a tab is shown
+    Enabled, // enabled()
+    State,   // the check, the selected item or row, the progress value
+    Content, // items, rows, nodes or the lines of a log
+};
+
 // Message box buttons and answers, with their Windows values.
 namespace mb {
 inline constexpr unsigned Ok = 0x0;
@@ -42,6 +51,11 @@ public:
                            unsigned flags) = 0;
 
     virtual Dispatcher& dispatcher() = 0;
+
+    // The model changed `control` (on the UI thread). Backends without native windows ignore it.
+    virtual void controlChanged(Control&, Change) {}
+    // A window of the tree was closed (its close button, Cancel, or the page's requestClose).
+    virtual void windowClosed(Window&) {}
 
 protected:
     ~Backend() = default;

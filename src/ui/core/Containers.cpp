@@ -2,6 +2,7 @@
 
 #include "base/Compare.h"
 #include "ui/core/Attributes.h"
+#include "ui/core/Backend.h"
 
 namespace ui {
 
@@ -32,7 +33,10 @@ bool Tab::select(std::wstring_view name) {
     auto kids = children();
     for (std::size_t i = 0; i < kids.size(); ++i)
         if (text::equalsNoCase(kids[i]->name(), name)) {
-            selected_ = static_cast<int>(i);
+            if (selected_ != static_cast<int>(i)) {
+                selected_ = static_cast<int>(i);
+                changed(Change::Visible);
+            }
             return true;
         }
     return false;
@@ -41,7 +45,10 @@ bool Tab::select(std::wstring_view name) {
 bool Tab::selectIndex(int index) {
     if (index < 0 || index >= static_cast<int>(children().size()))
         return false;
-    selected_ = index;
+    if (selected_ != index) {
+        selected_ = index;
+        changed(Change::Visible);
+    }
     return true;
 }
 

@@ -24,6 +24,32 @@ Control::~Control() {
         backend_->controlGone(*this);
 }
 
+void Control::setText(std::wstring text) {
+    if (text_ == text)
+        return;
+    text_ = std::move(text);
+    changed(Change::Text);
+}
+
+void Control::setVisible(bool visible) {
+    if (visible_ == visible)
+        return;
+    visible_ = visible;
+    changed(Change::Visible);
+}
+
+void Control::setEnabled(bool enabled) {
+    if (enabled_ == enabled)
+        return;
+    enabled_ = enabled;
+    changed(Change::Enabled);
+}
+
+void Control::changed(Change what) {
+    if (backend_)
+        backend_->controlChanged(*this, what);
+}
+
 bool Control::isShown() const {
     for (const Control* c = this; c; c = c->parent_) {
         if (!c->visible_)

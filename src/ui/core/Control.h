@@ -17,6 +17,7 @@ namespace ui {
 
 class Backend;
 class Control;
+enum class Change;
 
 enum class NotifyKind { Click, SelectionChanged, TextChanged, Timer };
 
@@ -56,14 +57,14 @@ public:
     void setName(std::wstring name) { name_ = std::move(name); }
 
     const std::wstring& text() const { return text_; }
-    virtual void setText(std::wstring text) { text_ = std::move(text); }
+    virtual void setText(std::wstring text);
     const std::wstring& tooltip() const { return tooltip_; }
     void setTooltip(std::wstring tooltip) { tooltip_ = std::move(tooltip); }
 
     bool visible() const { return visible_; }
-    void setVisible(bool visible) { visible_ = visible; }
+    void setVisible(bool visible);
     bool enabled() const { return enabled_; }
-    void setEnabled(bool enabled) { enabled_ = enabled; }
+    void setEnabled(bool enabled);
     // Visible itself, every ancestor visible, and the selected child wherever the parent is a tab.
     bool isShown() const;
 
@@ -130,6 +131,8 @@ public:
     bool arrangesVertically() const { return arrangement() == Arrange::Vertical; }
     bool arrangesHorizontally() const { return arrangement() == Arrange::Horizontal; }
     bool stacksChildren() const { return arrangement() == Arrange::Stack; }
+    // Tells the backend that the model changed (native windows follow it).
+    void changed(Change what);
     // A tab shows one child only.
     virtual const Control* shownChild() const { return nullptr; }
     // Extra space between neighbours of a layout.

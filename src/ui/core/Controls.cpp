@@ -1,6 +1,7 @@
 #include "ui/core/Controls.h"
 
 #include "ui/core/Attributes.h"
+#include "ui/core/Backend.h"
 
 #include <algorithm>
 
@@ -10,6 +11,7 @@ void CheckBox::setSelected(bool selected, bool notify) {
     if (selected_ == selected)
         return;
     selected_ = selected;
+    changed(Change::State);
     if (notify)
         this->notify(NotifyKind::SelectionChanged);
 }
@@ -61,6 +63,12 @@ AttrResult Edit::setAttribute(std::string_view name, std::wstring_view value) {
 void Combo::clearItems() {
     items_.clear();
     selected_ = -1;
+    changed(Change::Content);
+}
+
+void Combo::addItem(std::wstring text) {
+    items_.push_back(std::move(text));
+    changed(Change::Content);
 }
 
 bool Combo::select(int index, bool notify) {
@@ -69,6 +77,7 @@ bool Combo::select(int index, bool notify) {
     if (index == selected_)
         return true;
     selected_ = index;
+    changed(Change::State);
     if (notify)
         this->notify(NotifyKind::SelectionChanged);
     return true;
@@ -83,6 +92,20 @@ AttrResult Combo::addItem(std::string_view element, const std::map<std::string, 
     auto it = attrs.find("text");
     items_.push_back(it == attrs.end() ? std::wstring() : it->second);
     return AttrResult::Ok;
+}
+
+void Progress::setValue(int value) {
+    if (value_ == value)
+        return;
+    value_ = value;
+    changed(Change::State);
+}
+
+void Progress::setMaximum(int maximum) {
+    if (max_ == maximum)
+        return;
+    max_ = maximum;
+    changed(Change::State);
 }
 
 AttrResult Progress::setAttribute(std::string_view name, std::wstring_view value) {
@@ -137,11 +160,14 @@ void RichEdit::setText(std::wstring text) {
     lineBreaks_ = 0;
     if (!text.empty())
         append(text, 0);
+    else
+        changed(Change::Content);
 }
 
 void RichEdit::append(std::wstring_view text, Colour colour) {
     lineBreaks_ += static_cast<int>(std::count(text.begin(), text.end(), L'\n'));
     runs_.push_back({std::wstring(text), colour});
+    changed(Change::Content);
 }
 
 std::wstring RichEdit::content() const {

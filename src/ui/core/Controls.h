@@ -66,7 +66,7 @@ class Combo : public Control {
 public:
     Combo() : Control(L"Combo") {}
     void clearItems();
-    void addItem(std::wstring text) { items_.push_back(std::move(text)); }
+    void addItem(std::wstring text);
     const std::vector<std::wstring>& items() const { return items_; }
     int selectedIndex() const { return selected_; }
     // Selects an item (-1: none); with `notify` the owner gets a selection change.
@@ -83,8 +83,8 @@ public:
     Progress() : Control(L"Progress") {}
     int value() const { return value_; }
     int maximum() const { return max_; }
-    void setValue(int value) { value_ = value; }
-    void setMaximum(int maximum) { max_ = maximum; }
+    void setValue(int value);
+    void setMaximum(int maximum);
     AttrResult setAttribute(std::string_view name, std::wstring_view value) override;
 
 private:

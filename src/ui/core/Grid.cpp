@@ -2,6 +2,7 @@
 
 #include "base/Compare.h"
 #include "ui/core/Attributes.h"
+#include "ui/core/Backend.h"
 
 #include <algorithm>
 
@@ -21,6 +22,7 @@ void Grid::clear() {
     source_ = nullptr;
     rowCount_ = 0;
     clicked_ = selected_ = -1;
+    changed(Change::Content);
 }
 
 Grid::Row Grid::emptyRow() const {
@@ -33,7 +35,9 @@ int Grid::appendRow() {
     if (source_)
         return -1;
     rows_.push_back(emptyRow());
-    return rowCount_++;
+    ++rowCount_;
+    changed(Change::Content);
+    return rowCount_ - 1;
 }
 
 void Grid::setRowCount(int count) {
@@ -47,6 +51,7 @@ void Grid::setRowCount(int count) {
         clicked_ = -1;
     if (selected_ >= count)
         selected_ = -1;
+    changed(Change::Content);
 }
 
 void Grid::setRowSource(RowSource source, int count) {
@@ -87,8 +92,10 @@ std::wstring Grid::cellText(int row, int column) {
 }
 
 void Grid::setCellText(int row, int column, std::wstring text) {
-    if (auto* c = cellAt(row, column))
+    if (auto* c = cellAt(row, column)) {
         c->text = std::move(text);
+        changed(Change::Content);
+    }
 }
 
 std::optional<Colour> Grid::cellColour(int row, int column) {
@@ -97,8 +104,10 @@ std::optional<Colour> Grid::cellColour(int row, int column) {
 }
 
 void Grid::setCellColour(int row, int column, Colour colour) {
-    if (auto* c = cellAt(row, column))
+    if (auto* c = cellAt(row, column)) {
         c->colour = colour;
+        changed(Change::Content);
+    }
 }
 
 bool Grid::isChecked(int row) {
@@ -107,14 +116,17 @@ bool Grid::isChecked(int row) {
 }
 
 void Grid::setChecked(int row, bool checked) {
-    if (auto* r = rowAt(row))
+    if (auto* r = rowAt(row)) {
         r->checked = checked;
+        changed(Change::Content);
+    }
 }
 
 void Grid::selectRow(int row, bool notify) {
     if (row < -1 || row >= rowCount_ || row == selected_)
         return;
     selected_ = row;
+    changed(Change::State);
     if (notify)
         this->notify(NotifyKind::SelectionChanged, row);
 }
@@ -126,6 +138,7 @@ void Grid::clickCell(int row, int column) {
     selected_ = row;
     if (checkBoxes_ && column == 0)
         setChecked(row, !isChecked(row));
+    changed(Change::State);
     notify(NotifyKind::Click, row, column);
 }
 
@@ -141,6 +154,7 @@ bool Grid::sortByColumn(int column, bool ascending) {
         return ascending ? c < 0 : c > 0;
     });
     clicked_ = selected_ = -1;
+    changed(Change::Content);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/core/Tree.h"
 
+#include "ui/core/Backend.h"
+
 namespace ui {
 namespace {
 std::size_t countNodes(const std::vector<std::unique_ptr<Tree::Node>>& nodes) {
@@ -13,6 +15,7 @@ std::size_t countNodes(const std::vector<std::unique_ptr<Tree::Node>>& nodes) {
 void Tree::clear() {
     selected_ = nullptr;
     roots_.clear();
+    changed(Change::Content);
 }
 
 Tree::Node& Tree::addNode(Node* parent, std::wstring text, std::wstring data) {
@@ -22,6 +25,7 @@ Tree::Node& Tree::addNode(Node* parent, std::wstring text, std::wstring data) {
     node->parent = parent;
     auto& list = parent ? parent->children : roots_;
     list.push_back(std::move(node));
+    changed(Change::Content);
     return *list.back();
 }
 
@@ -29,6 +33,7 @@ void Tree::select(Node* node, bool notify) {
     if (node == selected_)
         return;
     selected_ = node;
+    changed(Change::State);
     if (notify)
         this->notify(NotifyKind::SelectionChanged);
 }

@@ -46,8 +46,11 @@ const FontInfo* Window::findFont(int id) const {
 void Window::handleMessage(const WindowMessage& message) {
     if (hook_ && hook_(*this, message))
         return;
-    if (message.kind == WindowMessage::Close)
+    if (message.kind == WindowMessage::Close && !closed_) {
         closed_ = true;
+        if (backend())
+            backend()->windowClosed(*this);
+    }
 }
 
 WindowPoster Window::poster() {

@@ -19,11 +19,16 @@ bool Win32UserInterface::initialiseToolkit(std::wstring_view, const SkinSource&)
 bool Win32UserInterface::createMainWindow(CApp& app, const MainWindowParameters& parameters) {
     reportStartUp(app, say_);
     main_ = std::make_unique<wizard::WizardMainWindow>(app);
-    const bool built = main_->build([&](ui::Window& window) {
-        if (window.text().empty())
-            window.setText(std::wstring(parameters.title));
-        return backend_->createFrame(window);
-    });
+    const bool built = main_->build(
+        [&](ui::Window& window) {
+            if (window.text().empty())
+                window.setText(std::wstring(parameters.title));
+            return backend_->createFrame(window);
+        },
+        [this] {
+            if (backend_ && backend_->frame())
+                ShowWindow(backend_->frame()->hwnd(), SW_MINIMIZE);
+        });
     if (!built) {
         if (say_)
             say_(L"the main window was not built: " + main_->error());

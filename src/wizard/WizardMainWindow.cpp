@@ -15,7 +15,7 @@ WizardMainWindow::~WizardMainWindow() {
     window_.reset();
 }
 
-bool WizardMainWindow::build(const Attach& attach) {
+bool WizardMainWindow::build(const Attach& attach, std::function<void()> minimize) {
     SkinLayoutReader reader(app_.skin());
     ui::LoadedWindow loaded = ui::LayoutLoader(reader, factory_, &translations_).loadWindow(L"MainFrame.xml");
     if (!loaded.window) {
@@ -30,6 +30,18 @@ bool WizardMainWindow::build(const Attach& attach) {
     // Which installed drivers belong to the manufacturer's models is the pages' question; until
     // they ask the spooler, the main page starts in install mode.
     frame_ = std::make_unique<CMainFrame>(app_.context(), app_.session(), *window_, [] { return false; });
+    // The title bar's dialogs are built like the window: from the skin, in the current language.
+    frame_->setServices(
+        {.loadDialog =
+             [this](std::wstring_view file) {
+                 SkinLayoutReader dialogReader(app_.skin());
+                 return ui::LayoutLoader(dialogReader, factory_, &translations_).loadWindow(file).window;
+             },
+         .language = &app_.language(),
+         .translations = &translations_,
+         .catalogue = &app_.catalogueDoc(),
+         .minimize = std::move(minimize),
+         .showDeviceInfo = nullptr});
     if (!frame_->init(catalogueVersionText(app_.session().manufacturer))) {
         error_ = L"MainFrame.xml lacks a control the main window needs";
         return false;

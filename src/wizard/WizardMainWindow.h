@@ -23,8 +23,9 @@ public:
     ~WizardMainWindow();
 
     // Builds the window; false with error() set when a layout is missing or broken, the backend
-    // refuses it or the frame lacks a control it needs.
-    bool build(const Attach& attach);
+    // refuses it or the frame lacks a control it needs. `minimize` is the title bar's minimise
+    // (none: the button does nothing).
+    bool build(const Attach& attach, std::function<void()> minimize = {});
     const std::wstring& error() const { return error_; }
 
     ui::Window* window() const { return window_.get(); }

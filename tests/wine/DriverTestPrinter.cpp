@@ -41,7 +41,10 @@ driver::ModelData sampleModel() {
 }
 
 DriverTestPrinter::DriverTestPrinter(const driver::ModelData& model)
-    : driverName_(text::fromUtf8(model.model)), printerName_(L"Orvello Driver Test " + driverName_) {
+    : DriverTestPrinter(model.model, driver::writeModelData(model)) {}
+
+DriverTestPrinter::DriverTestPrinter(const std::string& driverName, const std::string& dataText)
+    : driverName_(text::fromUtf8(driverName)), printerName_(L"Orvello Driver Test " + driverName_) {
     remove();
     // The files go where the installation puts them, the spooler's driver folder, and the driver
     // record names them there.
@@ -54,8 +57,7 @@ DriverTestPrinter::DriverTestPrinter(const driver::ModelData& model)
     }
     folder_ = folder;
     std::wstring dataFile = driverName_ + L".dat";
-    std::ofstream(std::filesystem::path(folder_ + L"\\" + dataFile), std::ios::binary)
-        << driver::writeModelData(model);
+    std::ofstream(std::filesystem::path(folder_ + L"\\" + dataFile), std::ios::binary) << dataText;
     std::wstring uiDll = L"CorvaneExUiNew.dll", renderDll = L"CorvaneExUniNew.dll";
     for (const std::wstring& dll : {uiDll, renderDll})
         if (!CopyFileW(driverDllPath(dll.c_str()).c_str(), (folder_ + L"\\" + dll).c_str(), FALSE)) {

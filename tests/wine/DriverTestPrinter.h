@@ -21,6 +21,8 @@ public:
     // folder, adds the driver and a queue on FILE:. ok() says whether that worked and, when not,
     // error() why. The destructor removes all of it.
     explicit DriverTestPrinter(const driver::ModelData& model);
+    // The same with a data file of the given text, for a driver called `driverName`.
+    DriverTestPrinter(const std::string& driverName, const std::string& dataText);
     ~DriverTestPrinter();
     DriverTestPrinter(const DriverTestPrinter&) = delete;
     DriverTestPrinter& operator=(const DriverTestPrinter&) = delete;

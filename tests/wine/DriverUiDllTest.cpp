@@ -428,4 +428,29 @@ TEST_F(DriverUiDll, ThePrinterPropertiesShowTheModel) {
     EXPECT_NE(text.find(L"4\" x 6\", wide (101.6 x 152.4 mm)"), std::wstring::npos) << text;
 }
 
+TEST(DriverUiDllBadData, APrinterWhoseDataFileHasAnErrorGetsNothing) {
+    // A data file of an unknown format version: the driver must refuse, not guess.
+    DriverTestPrinter printer("Orvello Test Broken", "format = 2\nmodel = Orvello Test Broken\n");
+    ASSERT_TRUE(printer.ok()) << printer.error();
+    const HMODULE module = LoadLibraryW(wine_tests::driverDllPath(L"CorvaneExUiNew.dll").c_str());
+    ASSERT_NE(module, nullptr);
+    const auto capabilities = reinterpret_cast<DeviceCapabilitiesFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DrvDeviceCapabilities")));
+    const auto convert = reinterpret_cast<ConvertDevModeFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DrvConvertDevMode")));
+    const auto query = reinterpret_cast<DevQueryPrintExFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DevQueryPrintEx")));
+    EXPECT_EQ(capabilities(printer.handle(), nullptr, DC_PAPERS, nullptr, nullptr), GDI_ERROR);
+    DriverDevMode out{};
+    LONG size = sizeof out;
+    EXPECT_FALSE(
+        convert(const_cast<LPWSTR>(printer.name()), nullptr, &out.pub, &size, kDriverDefaultDevMode));
+    DevQueryPrintInfo info{};
+    info.cbSize = sizeof info;
+    info.hPrinter = printer.handle();
+    EXPECT_FALSE(query(&info));
+    EXPECT_GT(info.cchNeeded, 1u);
+    FreeLibrary(module);
+}
+
 } // namespace

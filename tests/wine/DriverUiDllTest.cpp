@@ -428,6 +428,33 @@ TEST_F(DriverUiDll, ThePrinterPropertiesShowTheModel) {
     EXPECT_NE(text.find(L"4\" x 6\", wide (101.6 x 152.4 mm)"), std::wstring::npos) << text;
 }
 
+TEST_F(DriverUiDll, ThePrintingPreferencesShowTheModelAndGiveACorrectedDevMode) {
+    FakeSheetHost host;
+    DriverDevMode in = driverDefault();
+    in.pub.dmCopies = 0;
+    in.priv.darkness = 12;
+    DriverDevMode out{};
+    DocumentPropertyHeader header{};
+    header.cbSize = sizeof header;
+    header.hPrinter = printer_->handle();
+    header.pszPrinterName = const_cast<LPWSTR>(printer_->name());
+    header.pdmIn = &in.pub;
+    header.pdmOut = &out.pub;
+    header.cbOut = sizeof out;
+    header.fMode = DM_IN_BUFFER | DM_OUT_BUFFER;
+    PROPSHEETUI_INFO sheet{};
+    sheet.cbSize = sizeof sheet;
+    sheet.Reason = PROPSHEETUI_REASON_INIT;
+    sheet.hComPropSheet = &host;
+    sheet.pfnComPropSheet = &FakeSheetHost::call;
+    sheet.lParamInit = reinterpret_cast<LPARAM>(&header);
+    ASSERT_GT(entry<PropertySheetsFn>("DrvDocumentPropertySheets")(&sheet, 0), 0);
+    ASSERT_EQ(host.texts.size(), 1u);
+    EXPECT_NE(host.texts[0].find(L"Printer language: tspl"), std::wstring::npos) << host.texts[0];
+    EXPECT_EQ(out.pub.dmCopies, 1);
+    EXPECT_EQ(out.priv.darkness, 12);
+}
+
 TEST(DriverUiDllBadData, APrinterWhoseDataFileHasAnErrorGetsNothing) {
     // A data file of an unknown format version: the driver must refuse, not guess.
     DriverTestPrinter printer("Orvello Test Broken", "format = 2\nmodel = Orvello Test Broken\n");

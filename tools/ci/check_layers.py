@@ -23,6 +23,8 @@ ALLOWED = {
     "catalogue": ["catalogue", "platform/ports", "base"],
     # The driver's portable core: no platform, no catalogue.
     "driver": ["driver", "base"],
+    # The driver DLLs: the core over the printer driver interfaces of Windows.
+    "driver/win32": ["driver", "base"],
     "app": ["app", "catalogue", "platform/ports", "base"],
     "engine": ["engine", "app", "catalogue", "platform/ports", "base"],
     "discovery": ["discovery", "engine", "app", "catalogue", "platform/ports", "base"],
@@ -40,9 +42,9 @@ ALLOWED = {
 }
 
 # Folders whose code may include the host's system API headers.
-HOST_API = {"platform/win32", "platform/host", "ui/win32", "main"}
+HOST_API = {"platform/win32", "platform/host", "ui/win32", "driver/win32", "main"}
 HOST_HEADER = re.compile(
-    r"^(windows|winspool|winsock2|ws2tcpip|setupapi|cfgmgr32|newdev|shellapi|shlobj|commctrl|richedit|"
+    r"^(windows|winspool|wingdi|winddi|winddiui|compstui|prsht|winsplp|winsock2|ws2tcpip|setupapi|cfgmgr32|newdev|shellapi|shlobj|commctrl|richedit|"
     r"bluetoothapis|bthsdpdef|ws2bth|devguid|initguid|winioctl|usbprint|unistd|fcntl|pthread|spawn|"
     r"sys/[a-z_]+|signal|dlfcn|ifaddrs|netdb|poll|arpa/inet|net/if|netinet/in)\.h$", re.IGNORECASE)
 

@@ -6,6 +6,7 @@
 
 #include <ws2tcpip.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -190,6 +191,10 @@ AutomationServer::~AutomationServer() {
     }
     if (listen_ != INVALID_SOCKET)
         closesocket(listen_); // ends accept
+    {
+        std::unique_lock lock(mutex_);
+        answered_.wait_for(lock, std::chrono::seconds(2), [this] { return !answering_; });
+    }
     if (SOCKET c = client_.exchange(INVALID_SOCKET); c != INVALID_SOCKET)
         closesocket(c); // ends recv
     if (thread_.joinable())
@@ -237,9 +242,19 @@ bool AutomationServer::serve(SOCKET client) {
             buffer.erase(0, end + 1);
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
+            {
+                std::lock_guard lock(mutex_);
+                answering_ = true;
+            }
             const std::string reply = onUiThread(line) + "\n";
-            if (send(client, reply.data(), static_cast<int>(reply.size()), 0) !=
-                static_cast<int>(reply.size()))
+            const bool sent = send(client, reply.data(), static_cast<int>(reply.size()), 0) ==
+                              static_cast<int>(reply.size());
+            {
+                std::lock_guard lock(mutex_);
+                answering_ = false;
+            }
+            answered_.notify_all();
+            if (!sent || stopping_)
                 return false;
         }
     }

@@ -59,6 +59,10 @@ private:
     std::atomic<bool> stopping_{false};
     std::shared_ptr<Pending> current_;
     std::mutex mutex_;
+    // A request read and not yet answered on the socket: a request that closes the program (Esc,
+    // Cancel) still gets its answer before the connection goes.
+    bool answering_ = false;
+    std::condition_variable answered_;
     std::thread thread_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/CApp.h"
 #include "base/Format.h"
+#include "engine/printers/ModelDriverInstalled.h"
 #include "wizard/CMsgWnd2UI.h"
 
 namespace wizard {
@@ -27,9 +28,10 @@ bool WizardMainWindow::build(const Attach& attach, std::function<void()> minimiz
         error_ = L"the main window could not be created";
         return false;
     }
-    // Which installed drivers belong to the manufacturer's models is the pages' question; until
-    // they ask the spooler, the main page starts in install mode.
-    frame_ = std::make_unique<CMainFrame>(app_.context(), app_.session(), *window_, [] { return false; });
+    frame_ = std::make_unique<CMainFrame>(app_.context(), app_.session(), *window_, [this] {
+        return engine::ModelDriverInstalled(app_.context(), app_.catalogueDoc(),
+                                            app_.session().manufacturer.Name);
+    });
     // The title bar's dialogs are built like the window: from the skin, in the current language.
     frame_->setServices(
         {.loadDialog =

@@ -18,7 +18,8 @@ struct LoadingRig {
     ui::headless::HeadlessBackend backend;
     std::unique_ptr<ui::Window> owner = skin.load(L"DlgAbout.xml");
     std::unique_ptr<ui::Window> dialog = skin.load(L"DlgLoading.xml");
-    std::atomic<bool> closeCalled{false};
+    std::atomic<bool> closing{false};     // the operation is about to close the window
+    std::atomic<bool> closeCalled{false}; // and has done so
     std::thread operation;
 
     LoadingRig() { backend.attach(*owner); }
@@ -33,6 +34,7 @@ struct LoadingRig {
     void startOperation(const engine::ProgressWindow::Close& close) {
         operation = std::thread([this, close] {
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            closing = true;
             close();
             closeCalled = true;
         });
@@ -88,7 +90,7 @@ TEST(DlgLoading, WithoutAUiThreadItWaitsForTheOperationUnseen) {
     rig.backend.queue().close();
     wizard::CDlgLoading loading(*rig.owner, *rig.dialog);
     loading.runModal([&](engine::ProgressWindow::Close close) { rig.startOperation(close); });
-    EXPECT_TRUE(rig.closeCalled);
+    EXPECT_TRUE(rig.closing); // it returned only once the operation closed it
     EXPECT_TRUE(rig.backend.modalsShown().empty());
 }
 

@@ -102,8 +102,9 @@ TEST_F(NativeBackend, EveryLeafIsANativeChildWithItsLayoutNameClassAndRectangle)
         EXPECT_EQ(GetParent(h), backend.frame()->hwnd());
         EXPECT_EQ(win32::layoutNameOf(h), c.name);
         EXPECT_EQ(_wcsicmp(classOf(h).c_str(), c.cls), 0) << classOf(h).c_str();
-        if (c.kind >= 0)
+        if (c.kind >= 0) {
             EXPECT_EQ(GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK, c.kind);
+        }
         EXPECT_NE(SendMessageW(h, WM_GETFONT, 0, 0), 0);
     }
     // Shown controls sit where the layout put them; the other page's stay hidden.
@@ -215,7 +216,7 @@ TEST_F(NativeBackend, OtherThreadsPostAndSendToTheUiThreadAndRecordsAreFreedAfte
     };
     auto alive = std::make_shared<int>(0);
     std::vector<DWORD> ranOn;
-    window->onPrivate<Record>(0x0402, [&](Record& r) { ranOn.push_back(GetCurrentThreadId()); });
+    window->onPrivate<Record>(0x0402, [&](Record&) { ranOn.push_back(GetCurrentThreadId()); });
     WindowPoster poster = window->poster();
     std::atomic<bool> sent{false};
     std::thread other([&] {

@@ -60,7 +60,7 @@ step "build windows-x64" build_preset windows-x64 "${x64_settings[@]}" && x64_ok
 if [ $linux_ok = 1 ]; then
   echo "== linux suite"
   timeout 1800 build/linux/tests/orvello_tests --gtest_brief=1 --gtest_output="json:$results/linux.json" ||
-    failed_steps+=("linux suite")
+    { echo "!! linux suite failed (exit $?)"; failed_steps+=("linux suite"); }
 fi
 # ThreadSanitizer over the suites whose code runs threads of its own; only their executable is built.
 # A report ends the run with a non-zero exit, and that fails the step.
@@ -72,13 +72,19 @@ if step "build linux-tsan" build_preset linux-tsan; then
     build/linux-tsan/tests/orvello_tests --gtest_brief=1 --gtest_filter="$tsan_suites" ||
     failed_steps+=("linux threaded suites under ThreadSanitizer")
 fi
+# Every run on this machine shares one Wine prefix, and each Wine step ends with wineserver -k: a
+# second run at the same time (another clone's test.sh) would kill or confuse this one's programs.
+# Runs take turns from here on; the lock goes with the process.
+exec 9>"$ORVELLO_CACHE/wine.lock"
+flock -w 3600 9 || echo "!! another run has held the Wine prefix for an hour: going on without it"
 if [ $windows_ok = 1 ]; then
   echo "== windows suite (under Wine)"
   # The window tests need a display: a virtual one when there is none.
   display=()
   [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null && display=(xvfb-run -a -s "-screen 0 1280x800x24")
   (cd "$results" && timeout 1800 "${display[@]}" "$WINE" "$root/build/$ORVELLO_WINDOWS_SUITE/tests/orvello_tests.exe" \
-    --gtest_brief=1 --gtest_output=json:windows.json) || failed_steps+=("windows suite")
+    --gtest_brief=1 --gtest_output=json:windows.json) ||
+    { echo "!! windows suite failed (exit $?)"; failed_steps+=("windows suite"); }
   "$WINESERVER" -k 2>/dev/null || true
 fi
 # The GUI suite: Orvello.exe under Wine on its own virtual display, driven over 127.0.0.1 by a Linux

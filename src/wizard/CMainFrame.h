@@ -35,9 +35,16 @@ public:
     bool init(std::wstring_view catalogueVersion);
     // What the title bar's buttons need; set before init or at any time after.
     void setServices(FrameServices services) { services_ = std::move(services); }
+    const FrameServices& services() const { return services_; }
 
     // The main page's Next (button or automatic advance) by the operation chosen.
     void mainNext(int setupMode);
+    // The manufacturer page's Next, after it took the manufacturer over: install goes on to the
+    // connection, upgrade to the printers to upgrade.
+    void manufacturerNext(int setupMode);
+    // The pages several others lead to; each is only selected until it has a class of its own.
+    void enterPrinterPort();
+    void enterPrinterName();
 
     ui::Window& window() { return window_; }
     // Selects the page `name` of the tab (letter case ignored).
@@ -62,6 +69,11 @@ public:
     CTitleBar& titleBar() { return titleBar_; }
 
 private:
+    // A page's init on its layout; false when the tab lacks the page or the page a control.
+    template <typename Page> bool initPage(std::wstring_view name, Page& page) {
+        auto* control = window_.find(name);
+        return control && page.init(*control);
+    }
     bool hook(const ui::WindowMessage& message);
     void cancelAutoAdvance();
 

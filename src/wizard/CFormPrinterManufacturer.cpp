@@ -13,10 +13,7 @@ constexpr int kNameColumn = 1;
 
 bool CFormPrinterManufacturer::init(ui::Control& page) {
     grid_ = page.findAs<ui::Grid>(L"grid_printer_manufacturer");
-    back_ = page.find(L"btn_form_printer_manufacturer_pre");
-    next_ = page.find(L"btn_form_printer_manufacturer_next");
-    cancel_ = page.find(L"btn_form_printer_manufacturer_cancel");
-    if (!grid_ || !back_ || !next_ || !cancel_)
+    if (!grid_ || !buttons_.find(page, L"form_printer_manufacturer"))
         return false;
     page.setOwner(this);
     return true;
@@ -58,17 +55,13 @@ void CFormPrinterManufacturer::next() {
 }
 
 void CFormPrinterManufacturer::notify(const ui::Notification& n) {
-    const bool clicked = n.kind == ui::NotifyKind::Click;
     if (&n.control == grid_) {
-        if ((clicked || n.kind == ui::NotifyKind::SelectionChanged) && n.row >= 0)
+        if (IsRowChoice(n))
             CheckOnlyRow(*grid_, n.row);
-    } else if (clicked && &n.control == back_) {
-        frame_.formMain().enter();
-    } else if (clicked && &n.control == next_) {
-        next();
-    } else if (clicked && &n.control == cancel_) {
-        frame_.close();
+        return;
     }
+    (void)buttons_.handle(
+        n, [this] { frame_.formMain().enter(); }, [this] { next(); }, [this] { frame_.close(); });
 }
 
 } // namespace wizard

@@ -7,6 +7,7 @@
 #include "app/SetupSession.h"
 #include "ui/core/Controls.h"
 #include "ui/core/Grid.h"
+#include "wizard/PageButtons.h"
 
 namespace wizard {
 
@@ -27,9 +28,7 @@ private:
     app::AppContext& context_;
     SetupSession& session_;
     ui::Grid* grid_ = nullptr;
-    ui::Control* back_ = nullptr;
-    ui::Control* next_ = nullptr;
-    ui::Control* cancel_ = nullptr;
+    PageButtons buttons_;
 };
 
 } // namespace wizard

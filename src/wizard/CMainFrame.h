@@ -6,10 +6,15 @@
 #include "app/SetupSession.h"
 #include "ui/core/Controls.h"
 #include "ui/core/Window.h"
+#include "wizard/CFormCustomPrinterMode.h"
 #include "wizard/CFormMain.h"
+#include "wizard/CFormPrinterDriver.h"
 #include "wizard/CFormPrinterManufacturer.h"
+#include "wizard/CFormPrinterMode.h"
+#include "wizard/CFormPrinterMode2.h"
 #include "wizard/CTitleBar.h"
 #include "wizard/FrameServices.h"
+#include "wizard/UsbPoll.h"
 
 #include <functional>
 #include <memory>
@@ -66,6 +71,11 @@ public:
 
     CFormMain& formMain() { return *formMain_; }
     CFormPrinterManufacturer& formPrinterManufacturer() { return *formManufacturer_; }
+    CFormPrinterMode& formPrinterMode() { return *formPrinterMode_; }
+    CFormPrinterMode2& formPrinterMode2() { return *formPrinterMode2_; }
+    CFormPrinterDriver& formPrinterDriver() { return *formPrinterDriver_; }
+    CFormCustomPrinterMode& formCustomPrinterMode() { return *formCustomPrinterMode_; }
+    UsbPoll& usbPoll() { return *usbPoll_; }
     CTitleBar& titleBar() { return titleBar_; }
 
 private:
@@ -89,6 +99,11 @@ private:
     CTitleBar titleBar_{window_, services_};
     std::unique_ptr<CFormMain> formMain_;
     std::unique_ptr<CFormPrinterManufacturer> formManufacturer_;
+    std::unique_ptr<CFormPrinterMode> formPrinterMode_;
+    std::unique_ptr<CFormPrinterMode2> formPrinterMode2_;
+    std::unique_ptr<CFormPrinterDriver> formPrinterDriver_;
+    std::unique_ptr<CFormCustomPrinterMode> formCustomPrinterMode_;
+    std::unique_ptr<UsbPoll> usbPoll_;
 };
 
 } // namespace wizard

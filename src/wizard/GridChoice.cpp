@@ -10,6 +10,10 @@ void SetDriverStateCell(ui::Grid& grid, int row, int column, bool installed, con
     grid.setCellColour(row, column, installed ? kStatusBlue : kStatusRed);
 }
 
+bool IsRowChoice(const ui::Notification& n) {
+    return (n.kind == ui::NotifyKind::Click || n.kind == ui::NotifyKind::SelectionChanged) && n.row >= 0;
+}
+
 void CheckOnlyRow(ui::Grid& grid, int row) {
     for (int r = 0; r < grid.rowCount(); ++r)
         if (r != row && grid.isChecked(r))

@@ -20,6 +20,9 @@ inline constexpr ui::Colour kStatusRed = 0x0000FF;
 // "未安装" in red, in the current language.
 void SetDriverStateCell(ui::Grid& grid, int row, int column, bool installed, const app::AppContext& context);
 
+// A click on a data row, or a row selected with notification: both mean the user's choice.
+bool IsRowChoice(const ui::Notification& n);
+
 // A click on a row leaves exactly that row checked, also when it was checked before (a click in the
 // check box column has toggled it already).
 void CheckOnlyRow(ui::Grid& grid, int row);

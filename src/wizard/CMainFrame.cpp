@@ -11,7 +11,17 @@ CMainFrame::CMainFrame(app::AppContext& context, SetupSession& session, ui::Wind
                        std::function<bool()> modelDriverInstalled)
     : context_(context), session_(session), window_(window),
       formMain_(std::make_unique<CFormMain>(*this, context, session, std::move(modelDriverInstalled))),
-      formManufacturer_(std::make_unique<CFormPrinterManufacturer>(*this)) {
+      formManufacturer_(std::make_unique<CFormPrinterManufacturer>(*this, context, session)),
+      formPrinterMode_(std::make_unique<CFormPrinterMode>(*this, context, session)),
+      formPrinterMode2_(std::make_unique<CFormPrinterMode2>(*this, context, session)),
+      formPrinterDriver_(std::make_unique<CFormPrinterDriver>(*this, context, session)),
+      formCustomPrinterMode_(std::make_unique<CFormCustomPrinterMode>(*this, context, session)),
+      usbPoll_(std::make_unique<UsbPoll>(
+          context, session, [this] { return services_.catalogue; },
+          discovery::UsbSearchPages{.showModelPage = [this] { formPrinterMode_->enter(); },
+                                    .showSearchPage = [this] { selectPage(L"form_printer_search"); },
+                                    .refreshModelList = [this] { formPrinterMode_->refresh(); },
+                                    .refreshCustomModels = [this] { formCustomPrinterMode_->fill(); }})) {
     window_.setMessageHook([this](ui::Window&, const ui::WindowMessage& m) { return hook(m); });
 }
 
@@ -19,10 +29,12 @@ bool CMainFrame::init(std::wstring_view catalogueVersion) {
     tab_ = window_.findAs<ui::Tab>(L"tab_main");
     labelDebug_ = window_.find(L"label_debug");
     labelVersion_ = window_.find(L"mainframe_label_version");
-    auto* formMainPage = window_.find(L"form_main");
-    auto* manufacturerPage = window_.find(L"form_printer_manufacturer");
-    if (!tab_ || !labelDebug_ || !labelVersion_ || !formMainPage || !manufacturerPage || !titleBar_.init() ||
-        !formMain_->init(*formMainPage) || !formManufacturer_->init(*manufacturerPage))
+    if (!tab_ || !labelDebug_ || !labelVersion_ || !titleBar_.init() || !initPage(L"form_main", *formMain_) ||
+        !initPage(L"form_printer_manufacturer", *formManufacturer_) ||
+        !initPage(L"form_printer_mode", *formPrinterMode_) ||
+        !initPage(L"form_printer_mode2", *formPrinterMode2_) ||
+        !initPage(L"form_printer_driver", *formPrinterDriver_) ||
+        !initPage(L"form_custom_printer_mode", *formCustomPrinterMode_) || !usbPoll_->init(window_))
         return false;
     labelVersion_->setText(std::wstring(catalogueVersion));
     refreshDebugControls();
@@ -47,6 +59,28 @@ void CMainFrame::mainNext(int setupMode) {
     default:
         break;
     }
+}
+
+void CMainFrame::manufacturerNext(int setupMode) {
+    switch (setupMode) {
+    case setup_mode::Install:
+        enterPrinterPort();
+        break;
+    case setup_mode::Upgrade:
+        // The upgrade list is filled here once its page exists.
+        selectPage(L"form_update_driver");
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::enterPrinterPort() {
+    selectPage(L"form_printer_port");
+}
+
+void CMainFrame::enterPrinterName() {
+    selectPage(L"form_printer_name");
 }
 
 bool CMainFrame::selectPage(std::wstring_view name) {

@@ -6,10 +6,15 @@
 #include "app/SetupSession.h"
 #include "ui/core/Controls.h"
 #include "ui/core/Window.h"
+#include "wizard/CFormCustomPrinterMode.h"
 #include "wizard/CFormMain.h"
+#include "wizard/CFormPrinterDriver.h"
 #include "wizard/CFormPrinterManufacturer.h"
+#include "wizard/CFormPrinterMode.h"
+#include "wizard/CFormPrinterMode2.h"
 #include "wizard/CTitleBar.h"
 #include "wizard/FrameServices.h"
+#include "wizard/UsbPoll.h"
 
 #include <functional>
 #include <memory>
@@ -35,9 +40,16 @@ public:
     bool init(std::wstring_view catalogueVersion);
     // What the title bar's buttons need; set before init or at any time after.
     void setServices(FrameServices services) { services_ = std::move(services); }
+    const FrameServices& services() const { return services_; }
 
     // The main page's Next (button or automatic advance) by the operation chosen.
     void mainNext(int setupMode);
+    // The manufacturer page's Next, after it took the manufacturer over: install goes on to the
+    // connection, upgrade to the printers to upgrade.
+    void manufacturerNext(int setupMode);
+    // The pages several others lead to; each is only selected until it has a class of its own.
+    void enterPrinterPort();
+    void enterPrinterName();
 
     ui::Window& window() { return window_; }
     // Selects the page `name` of the tab (letter case ignored).
@@ -59,9 +71,19 @@ public:
 
     CFormMain& formMain() { return *formMain_; }
     CFormPrinterManufacturer& formPrinterManufacturer() { return *formManufacturer_; }
+    CFormPrinterMode& formPrinterMode() { return *formPrinterMode_; }
+    CFormPrinterMode2& formPrinterMode2() { return *formPrinterMode2_; }
+    CFormPrinterDriver& formPrinterDriver() { return *formPrinterDriver_; }
+    CFormCustomPrinterMode& formCustomPrinterMode() { return *formCustomPrinterMode_; }
+    UsbPoll& usbPoll() { return *usbPoll_; }
     CTitleBar& titleBar() { return titleBar_; }
 
 private:
+    // A page's init on its layout; false when the tab lacks the page or the page a control.
+    template <typename Page> bool initPage(std::wstring_view name, Page& page) {
+        auto* control = window_.find(name);
+        return control && page.init(*control);
+    }
     bool hook(const ui::WindowMessage& message);
     void cancelAutoAdvance();
 
@@ -77,6 +99,11 @@ private:
     CTitleBar titleBar_{window_, services_};
     std::unique_ptr<CFormMain> formMain_;
     std::unique_ptr<CFormPrinterManufacturer> formManufacturer_;
+    std::unique_ptr<CFormPrinterMode> formPrinterMode_;
+    std::unique_ptr<CFormPrinterMode2> formPrinterMode2_;
+    std::unique_ptr<CFormPrinterDriver> formPrinterDriver_;
+    std::unique_ptr<CFormCustomPrinterMode> formCustomPrinterMode_;
+    std::unique_ptr<UsbPoll> usbPoll_;
 };
 
 } // namespace wizard

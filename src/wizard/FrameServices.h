@@ -1,6 +1,7 @@
 #pragma once
-// What the main window's title bar reaches beyond the window: the dialogs' layouts, the language,
-// the catalogue, and the native minimise. Whatever is missing leaves its button without effect.
+// What the main window's title bar and pages reach beyond the window: the dialogs' layouts, the
+// language, the catalogue and manufacturer documents, and the native minimise. Whatever is missing
+// leaves its button without effect and its list empty.
 #include "app/language/Language.h"
 #include "catalogue/XmlDocument.h"
 #include "ui/core/Window.h"
@@ -18,6 +19,7 @@ struct FrameServices {
     CLanguage* language = nullptr;
     LanguageTranslations* translations = nullptr;
     const catalogue::XmlDocument* catalogue = nullptr;
+    const catalogue::XmlDocument* manufacturers = nullptr;
     std::function<void()> minimize;
     // The printer device list; none: a message says it is not available in this version.
     std::function<void()> showDeviceInfo;

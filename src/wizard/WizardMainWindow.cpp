@@ -42,6 +42,7 @@ bool WizardMainWindow::build(const Attach& attach, std::function<void()> minimiz
          .language = &app_.language(),
          .translations = &translations_,
          .catalogue = &app_.catalogueDoc(),
+         .manufacturers = &app_.manufacturerDoc(),
          .minimize = std::move(minimize),
          .showDeviceInfo = nullptr});
     if (!frame_->init(catalogueVersionText(app_.session().manufacturer))) {

@@ -50,6 +50,20 @@ linux_ok=0 windows_ok=0 x64_ok=0
 step "build linux" build_preset linux && linux_ok=1
 # The ARM64 device-console tool first: the windows build gathers it beside devcon32.exe.
 step "build windows-arm64" build_preset windows-arm64
+# Each skin archive packs the driver DLLs and device-console tools of all three architectures
+# (cmake/DriverPackage.cmake), taken from the other presets' build folders when it is configured:
+# their DLLs and tools first, then each build in full (configuring again finds them).
+package_parts() { # package_parts <preset> "<targets>" [cache settings...]
+  local preset=$1 targets=$2
+  shift 2
+  cmake --preset "$preset" "$@" >"$results/configure-$preset.log" 2>&1 ||
+    { cat "$results/configure-$preset.log"; return 1; }
+  # shellcheck disable=SC2086 # the targets are words
+  cmake --build --preset "$preset" -j "$jobs" --target $targets
+}
+driver_parts="CorvaneExUniNew CorvaneExUiNew CorvaneExLM"
+step "driver parts windows" package_parts windows "$driver_parts devcon32"
+step "driver parts windows-x64" package_parts windows-x64 "$driver_parts devcon64" "${x64_settings[@]}"
 step "build windows" build_preset windows && windows_ok=1
 # No ARM64 Windows or Wine here to run it: check what the gathered program is instead.
 [ $windows_ok = 1 ] &&
@@ -77,6 +91,9 @@ fi
 # Runs take turns from here on; the lock goes with the process.
 exec 9>"$ORVELLO_CACHE/wine.lock"
 flock -w 3600 9 || echo "!! another run has held the Wine prefix for an hour: going on without it"
+# Programs left in the prefix by an earlier run (a test program killed by a timeout, a wizard left
+# open) would share this run's wineserver, its named objects and its ports: stop them first.
+"$WINESERVER" -k 2>/dev/null || true
 if [ $windows_ok = 1 ]; then
   echo "== windows suite (under Wine)"
   # The window tests need a display: a virtual one when there is none.

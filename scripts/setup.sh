@@ -15,6 +15,7 @@ log() { printf '[setup] %s\n' "$*"; }
 packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates dpkg-dev file
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686
+  g++-mingw-w64-i686-win32
   clang-14 lld-14 llvm-14
   wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wine fonts-noto-cjk
   libpugixml-dev zlib1g-dev libminizip-dev nlohmann-json3-dev libgtest-dev libgmock-dev googletest

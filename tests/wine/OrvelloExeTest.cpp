@@ -129,9 +129,10 @@ TEST(OrvelloExe, UnattendedRunsGiveTheDeploymentToolsExitCodes) {
         {L"/install /model:JN-2232T /ip:1.2.3", 1639, "/ip:1.2.3 is not an IPv4 address or a host name\n"},
         {L"/install /model:JN-2232T /serial:COM9:", 1639, "the port COM9: does not exist on this machine"},
         {L"/upgrade /all", 50, "/upgrade is not available in this version: nothing was changed"},
-        // The shipped skin carries no driver package yet.
-        {L"/install /model:JN-2232T /port:FILE: /log:C:\\Logs\\x.log", 1603,
-         "ERROR the installation did not complete\n"},
+        // The driver package the build packs into the skin: the demo machine's plugged-in printer,
+        // and a model on a named port (the results go to the log only).
+        {L"/install /model:JN-2203T-S /usb", 0, ""},
+        {L"/install /model:JN-2232T /port:FILE: /log:C:\\Logs\\x.log", 0, ""},
     };
     for (const auto& c : cases) {
         const ProgramRun run = runProgram(simulate + c.arguments);
@@ -141,7 +142,9 @@ TEST(OrvelloExe, UnattendedRunsGiveTheDeploymentToolsExitCodes) {
     std::ifstream in(std::filesystem::path(file.wstring() + L".drive") / "C" / "Logs" / "x.log",
                      std::ios::binary);
     const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_TRUE(log.ends_with(" INFO  exit code 1603\r\n")) << log;
+    EXPECT_NE(log.find(" INFO  installing JN-2232T on FILE: as JN-2232T\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" OK    Installation completed.\r\n"), std::string::npos) << log;
+    EXPECT_TRUE(log.ends_with(" INFO  exit code 0\r\n")) << log;
 }
 
 } // namespace

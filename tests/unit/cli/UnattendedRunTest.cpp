@@ -13,6 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "unit/cli/UnattendedProgram.h"
 #include "unit/cli/Words.h"
 
 #include <gtest/gtest.h>
@@ -73,27 +74,14 @@ using cli_test::words;
 
 class UnattendedRun : public ::testing::Test {
 protected:
-    UnattendedRun() {
-        const std::wstring windows = platform.system().knownFolder(ports::KnownFolder::Windows);
-        for (const std::wstring& folder :
-             {windows + L"\\System32", windows + L"\\SysWOW64", std::wstring(engine_test::kDriverFolder)})
-            std::filesystem::create_directories(machine.machine().hostPath(folder));
-    }
+    UnattendedRun() { cli_test::makeSystemFolders(platform, machine.machine()); }
 
     RunResult run(std::wstring_view line) { return run(words(line)); }
     RunResult run(const std::vector<std::wstring>& args) {
         RunResult r;
         const cli::Console console{[&](std::wstring_view l) { r.out.emplace_back(l); },
                                    [&](std::wstring_view l) { r.err.emplace_back(l); }};
-        r.exitCode = cli::RunUnattended(platform, args, console, L"9.8.7.6",
-                                        [&](std::unique_ptr<app::AppUserInterface> ui) {
-                                            app::AppParts parts;
-                                            parts.ui = std::move(ui);
-                                            parts.outputPipe = std::make_shared<OutputPipe>();
-                                            parts.backgroundCommands = std::make_shared<BackgroundCommands>();
-                                            CApp app(platform, std::move(parts));
-                                            return app::runProcess(app, args);
-                                        });
+        r.exitCode = cli_test::runUnattended(platform, args, console, L"9.8.7.6");
         return r;
     }
 

@@ -132,6 +132,40 @@ TEST_F(CompleteInstall, PrinterOnAnExistingPortOfEachKind) {
     EXPECT_TRUE(rig.driver(ports, L"JN-2232T"));
 }
 
+// The demo machine's Bluetooth printer in range, paired with the first PIN of the policy: its serial
+// port's COM port carries the queue, which is tagged as a Bluetooth printer and made the default.
+TEST_F(CompleteInstall, BluetoothPrinterIsPairedAndGetsAQueueOnItsComPort) {
+    choose(port_type::Bluetooth, engine_test::kPlainModel);
+    rig.session.chosen.btInfo.address = 0xDC0D30A1B2C3;
+    rig.session.chosen.btInfo.name = L"TV-B58";
+    rig.session.chosen.btInfo.classOfDevice = 0x040680;
+    rig.session.chosen.btAddress = L"DC0D30A1B2C3";
+    int asked = 0;
+    rig.ctx.askBluetoothPin = [&](std::wstring&) {
+        ++asked;
+        return false;
+    };
+    ASSERT_TRUE(install());
+    EXPECT_EQ(asked, 0);
+    const auto device =
+        rig.machine.machine().read([](const sim::Json& s) { return s["bluetooth"]["devices"][0]; });
+    EXPECT_TRUE(device.value("paired", false));
+    const std::wstring comPort = sim::wide(device.value("comPort", std::string())) + L":";
+    const auto queue = printer(L"Shop label printer");
+    ASSERT_TRUE(queue);
+    EXPECT_TRUE(comPort.starts_with(L"COM")) << sim::u8(comPort);
+    EXPECT_EQ(queue->portName, comPort);
+    EXPECT_EQ(queue->driverName, L"JN-2232T");
+    EXPECT_TRUE(rig.driver(rig.drivers(), L"JN-2232T"));
+    EXPECT_EQ(defaultPrinter(), L"Shop label printer");
+    const auto messages = rig.messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front(), blue(L"蓝牙配对成功."));
+    EXPECT_EQ(messages.back(), blue(L"已设置为默认打印机."));
+    for (const auto& m : messages)
+        EXPECT_NE(m.colour, msglog::kRed) << sim::u8(m.text);
+}
+
 TEST_F(CompleteInstall, QueueOnAPortThatDoesNotExistFailsWithTheSpoolersReason) {
     choose(5, engine_test::kPlainModel, L"COM9:");
     EXPECT_FALSE(install());

@@ -2,8 +2,9 @@
 # Builds the Linux preset and runs the benchmarks, then prints the figures against their goals:
 # loading the catalogue within 1.2 times a bare parse of the same bytes, the delete page's worst case
 # (200 printers, each checked against all 984 models) under 20 ms, and unpacking the driver package
-# (PreparePackage) within 1.0 times `unzip -o` of the same archive into a fresh folder, and one tick
-# of the USB search (8 printers plugged in, 100 queues installed) within 2% of its 500 ms period.
+# (PreparePackage of the build's skin archive) within 1.0 times `unzip -o` of the same entries into a
+# fresh folder, and one tick of the USB search (8 printers plugged in, 100 queues installed) within 2%
+# of its 500 ms period.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -14,7 +15,16 @@ cmake --build --preset linux -j2 --target orvello_bench
 
 out="$(mktemp)"
 export ORVELLO_BENCH_PACKAGE_ZIP="$(mktemp --suffix=.zip)"
-trap 'rm -f "$out" "$ORVELLO_BENCH_PACKAGE_ZIP"' EXIT
+export ORVELLO_BENCH_PACKAGE_ENTRIES="$(mktemp)"
+trap 'rm -f "$out" "$ORVELLO_BENCH_PACKAGE_ZIP" "$ORVELLO_BENCH_PACKAGE_ENTRIES"' EXIT
+# The package as shipped: the x64 build's skin archive has the real x64 driver DLLs; the Linux
+# build's has the INF and data files with short stand-ins for the DLLs.
+if [ -z "${ORVELLO_BENCH_SKIN:-}" ]; then
+  for skin in build/windows-x64/resources/skin.zip build/linux/resources/skin.zip; do
+    [ -f "$skin" ] && { export ORVELLO_BENCH_SKIN="$root/$skin"; break; }
+  done
+fi
+echo "driver package from ${ORVELLO_BENCH_SKIN:-a package made by the bench}"
 build/linux/tests/orvello_bench --benchmark_repetitions=7 --benchmark_report_aggregates_only=true \
     --benchmark_out="$out" --benchmark_out_format=json "$@"
 
@@ -23,6 +33,11 @@ build/linux/tests/orvello_bench --benchmark_repetitions=7 --benchmark_report_agg
 python3 - "$out" <<'PY'
 import json, os, shutil, subprocess, sys, tempfile, time
 runs = json.load(open(sys.argv[1]))["benchmarks"]
+def median_run(name):
+    for r in runs:
+        if r.get("run_name") == "BM_" + name and r.get("aggregate_name") == "median":
+            return r
+    sys.exit(f"bench.sh: BM_{name} did not run (filtered out or skipped)")
 def median_us(name):
     for r in runs:
         if r.get("run_name") == "BM_" + name and r.get("aggregate_name") == "median":
@@ -45,15 +60,19 @@ print(f"delete page worst case              {delete[0] / 1000:8.2f} ms {delete[1
 prepare = median_us("PreparePackage/real_time")
 unzip_ms = None
 if shutil.which("unzip"):
+    entries = open(os.environ["ORVELLO_BENCH_PACKAGE_ENTRIES"]).read().split()
     runs_ms = []
     for _ in range(7):
         target = tempfile.mkdtemp()
         start = time.perf_counter()
-        subprocess.run(["unzip", "-o", "-q", os.environ["ORVELLO_BENCH_PACKAGE_ZIP"], "-d", target], check=True)
+        subprocess.run(["unzip", "-o", "-q", os.environ["ORVELLO_BENCH_PACKAGE_ZIP"], *entries, "-d", target],
+                       check=True)
         runs_ms.append((time.perf_counter() - start) * 1000)
         shutil.rmtree(target)
     unzip_ms = sorted(runs_ms)[3]
-print(f"PreparePackage (409 files, 6.1 MB)  {prepare[0] / 1000:8.2f} ms {prepare[1] / 1000:8.2f} ms wall")
+package = median_run("PreparePackage/real_time")
+files, size = int(package.get("files", 0)), package.get("bytes", 0) / 1e6
+print(f"PreparePackage ({files} files, {size:.1f} MB) {prepare[0] / 1000:8.2f} ms {prepare[1] / 1000:8.2f} ms wall")
 usb = median_us("UsbScanTick")
 usb_share = usb[0] / 1000 / 500 * 100
 print(f"USB search tick (8 printers, 100 q.) {usb[0] / 1000:8.2f} ms {usb[1] / 1000:8.2f} ms   {usb_share:.2f}% of its 500 ms period (goal <= 2%)")
@@ -65,7 +84,7 @@ if unzip_ms is None:
     print("bench.sh: unzip is not installed; the package figure has nothing to compare with")
 else:
     package_ratio = prepare[1] / 1000 / unzip_ms
-    print(f"unzip -o of the same archive                    {unzip_ms:8.2f} ms wall   PreparePackage is {package_ratio:.2f}x (goal <= 1.00x)")
+    print(f"unzip -o of the same entries                    {unzip_ms:8.2f} ms wall   PreparePackage is {package_ratio:.2f}x (goal <= 1.00x)")
     if package_ratio > 1.0:
         ok = False
         print("bench.sh: unpacking the package is over its goal")

@@ -1,7 +1,9 @@
-// Unpacking the driver package: PreparePackage of a package shaped like the shipped one (the tools,
-// the INF and catalogue, one data file per model, the x64 driver DLLs) onto the simulated machine's
-// disk, a real folder. scripts/bench.sh times `unzip -o` of the same archive beside it. The archive
-// is written to $ORVELLO_BENCH_PACKAGE_ZIP when that is set.
+// Unpacking the driver package: PreparePackage onto the simulated machine's disk, a real folder, of
+// the skin archive a build made ($ORVELLO_BENCH_SKIN: the package as shipped, the tools, the INF and
+// catalogue, one data file per model and the x64 DLLs taken), or else of a package shaped like it.
+// scripts/bench.sh times `unzip -o` of the same entries beside it: the bench writes the archive it
+// used to $ORVELLO_BENCH_PACKAGE_ZIP and the entries PreparePackage wrote, one per line, to
+// $ORVELLO_BENCH_PACKAGE_ENTRIES.
 #include "app/msglog/RecordingMessageLog.h"
 #include "app/skin/SkinArchive.h"
 #include "catalogue/XmlDocument.h"
@@ -11,9 +13,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -56,8 +61,24 @@ const std::vector<std::uint8_t>& packageZip() {
     return zip;
 }
 
+std::vector<std::uint8_t> readFile(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The archive entries of the files under the working folder's Drivers folder.
+std::vector<std::string> writtenEntries(const std::filesystem::path& drivers) {
+    std::vector<std::string> out;
+    for (const auto& f : std::filesystem::recursive_directory_iterator(drivers))
+        if (f.is_regular_file())
+            out.push_back("Drivers/" + std::filesystem::relative(f.path(), drivers).generic_string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 void BM_PreparePackage(benchmark::State& state) {
-    const auto& zip = packageZip();
+    const char* skinPath = std::getenv("ORVELLO_BENCH_SKIN");
+    const std::vector<std::uint8_t> zip = skinPath && *skinPath ? readFile(skinPath) : packageZip();
     if (const char* path = std::getenv("ORVELLO_BENCH_PACKAGE_ZIP"))
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(zip.data()), static_cast<std::streamsize>(zip.size()));
@@ -79,7 +100,20 @@ void BM_PreparePackage(benchmark::State& state) {
         PreparePackage(ctx, skin, L"CorvaneEx", packageFolder);
     if (!log.messages().empty())
         state.SkipWithError("the preparation reported a failure");
-    state.counters["files"] = static_cast<double>(kModels + 9);
+    const auto entries = writtenEntries(machine.machine().hostPath(app.workingFolder + L"Drivers"));
+    if (const char* path = std::getenv("ORVELLO_BENCH_PACKAGE_ENTRIES")) {
+        std::ofstream out(path, std::ios::binary);
+        for (const auto& e : entries)
+            out << e << "\n";
+    }
+    std::size_t bytes = 0;
+    for (const auto& e : entries) {
+        std::string data;
+        if (skin.read(std::wstring(e.begin(), e.end()), data) == 0)
+            bytes += data.size();
+    }
+    state.counters["files"] = static_cast<double>(entries.size());
+    state.counters["bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_PreparePackage)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -149,6 +149,9 @@ private:
                              command_.model));
         NetworkSearchOptions options{command_.searchSeconds, command_.udpTarget, command_.udpFrom,
                                      catalogue::DriverName(model_)};
+        options.deaf = [&](std::wstring_view address, std::uint16_t port) {
+            log_.error(CannotListenText(address, port));
+        };
         const std::wstring& mac = command_.connectionValue;
         const auto wanted = [&](const discovery::UdpPrinterInfo& p) {
             return mac.empty() || normaliseMac(p.macAddress) == mac;

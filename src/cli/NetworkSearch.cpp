@@ -1,5 +1,6 @@
 #include "cli/NetworkSearch.h"
 
+#include "base/Format.h"
 #include "discovery/udp/UdpPrinterList.h"
 #include "discovery/udp/UdpSearch.h"
 
@@ -24,6 +25,12 @@ discovery::UdpSearchOptions searchOptions(const NetworkSearchOptions& options) {
 }
 
 } // namespace
+
+std::wstring CannotListenText(std::wstring_view address, std::uint16_t port) {
+    return text::format(L"the network search cannot listen on %s port %d (another program, such as an open "
+                        L"wizard, may hold it): printers that answer there are not heard",
+                        std::wstring(address), static_cast<int>(port));
+}
 
 std::vector<discovery::UdpPrinterInfo>
 SearchNetworkPrinters(ports::Platform& platform, const NetworkSearchOptions& options,
@@ -50,6 +57,9 @@ SearchNetworkPrinters(ports::Platform& platform, const NetworkSearchOptions& opt
             searchOptions(options));
         ports::Clock& clock = platform.clock();
         search.Start();
+        if (options.deaf)
+            for (const auto& address : search.deafAddresses())
+                options.deaf(address, discovery::kSearcherUdpPort);
         const std::uint64_t start = clock.nowMs();
         std::uint64_t nextTick = start + discovery::kResendPeriodMs;
         const std::uint64_t end = start + std::uint64_t{options.seconds} * 1000;

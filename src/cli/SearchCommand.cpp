@@ -29,9 +29,11 @@ Table usbPrinters(CApp& app, const Command& command) {
     return t;
 }
 
-Table networkPrinters(CApp& app, const Command& command) {
-    const NetworkSearchOptions options{command.searchSeconds, command.udpTarget, command.udpFrom,
-                                       command.model};
+Table networkPrinters(CApp& app, const Command& command, RunLog& log) {
+    NetworkSearchOptions options{command.searchSeconds, command.udpTarget, command.udpFrom, command.model};
+    options.deaf = [&](std::wstring_view address, std::uint16_t port) {
+        log.error(CannotListenText(address, port));
+    };
     Table t{{L"name", L"model", L"firmware", L"dhcp", L"ip", L"mask", L"gateway", L"mac"}, {}};
     for (const auto& p : SearchNetworkPrinters(app.platform(), options))
         t.rows.push_back({p.netName, p.printerModel, p.firmware, p.dhcp ? L"true" : L"false", p.ipAddr,
@@ -56,7 +58,7 @@ int RunSearchCommand(CApp& app, const Command& command, RunLog& log, const Conso
     if (command.searchUsb)
         found.emplace_back(L"usb", usbPrinters(app, command));
     if (command.searchUdp)
-        found.emplace_back(L"network", networkPrinters(app, command));
+        found.emplace_back(L"network", networkPrinters(app, command, log));
     if (command.searchBluetooth)
         found.emplace_back(L"bluetooth", bluetoothPrinters(app, log));
     for (const auto& [name, table] : found)

@@ -21,6 +21,7 @@ UdpSearch::~UdpSearch() {
 
 void UdpSearch::Start() {
     Stop();
+    deaf_.clear();
     std::vector<std::wstring> addresses = options_.localAddresses;
     if (addresses.empty()) {
         std::vector<std::uint32_t> own;
@@ -30,7 +31,8 @@ void UdpSearch::Start() {
     }
     for (const auto& address : addresses) {
         auto searcher = std::make_unique<CUdpPrinterSearcher>(network_, system_, post_);
-        searcher->Open(address, options_.searcherPort);
+        if (!searcher->Open(address, options_.searcherPort))
+            deaf_.push_back(address);
         sendRequest(*searcher);
         searchers_.push_back(std::move(searcher));
     }

@@ -34,6 +34,9 @@ public:
     void Stop();
 
     std::size_t searcherCount() const { return searchers_.size(); }
+    // The local addresses whose searcher could not be opened at the last Start (the port taken by
+    // another program, or an address that went away): replies to them are not heard.
+    const std::vector<std::wstring>& deafAddresses() const { return deaf_; }
     // The searchers' own endpoints, for a caller that asked for any free port.
     std::vector<ports::Ipv4Endpoint> localEndpoints();
 
@@ -45,6 +48,7 @@ private:
     PostUdpPrinter post_;
     UdpSearchOptions options_;
     std::vector<std::unique_ptr<CUdpPrinterSearcher>> searchers_;
+    std::vector<std::wstring> deaf_;
 };
 
 } // namespace discovery

@@ -5,6 +5,7 @@
 #include "app/CApp.h"
 #include "cli/ExitCodes.h"
 #include "cli/UnattendedRun.h"
+#include "discovery/udp/UdpPrinterInfo.h"
 #include "engine/BackgroundCommands.h"
 #include "engine/OutputCapture.h"
 #include "platform/sim/SimClock.h"
@@ -315,6 +316,20 @@ TEST_F(UnattendedRun, SearchListsUsbPrintersAndTheNetworkPrintersThatAnswer) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], L"Network printers:");
     EXPECT_TRUE(lines[2].starts_with(L"LP-A  JN-2232T")) << lines[2];
+}
+
+// Another program holds the port the replies come to (an open wizard searching): the search says it
+// cannot hear them instead of listing nothing as if no printer had answered.
+TEST_F(UnattendedRun, ASearchThatCannotListenSaysSo) {
+    ports::Network& network = platform.network();
+    ports::UdpSocket holder;
+    ASSERT_EQ(network.openUdp(holder), winerr::Success);
+    // Taken by this socket, or already by another program: either way the search cannot have it.
+    (void)network.bind(holder, {0x7F000001, discovery::kSearcherUdpPort});
+    const RunResult r = run(L"/search /udp /timeout:1 /udpfrom:127.0.0.1 /udptarget:127.0.0.1:9");
+    EXPECT_TRUE(r.said(L"ERROR the network search cannot listen on 127.0.0.1 port 22369"))
+        << (r.err.empty() ? std::string() : text::toUtf8(r.err.back()));
+    (void)network.shutdown(holder);
 }
 
 // The demo machine's plugged-in printer, through the simulated device-console tool as a child

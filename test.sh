@@ -79,7 +79,7 @@ fi
 # ThreadSanitizer over the suites whose code runs threads of its own; only their executable is built.
 # A report ends the run with a non-zero exit, and that fails the step.
 tsan_suites='LogFile.*:BackgroundCommands.*:OutputCapture.*:RunDeviceTool.*:DeviceToolHost.*:SingleInstance.*'
-tsan_suites+=':SimProcessesTest.*:SimSharedState.*:MessageLog.*:MsgLogControl.*:PrivateMessages.*:Startup.*:StartupContext.*:UdpSearch.*:OperationDispatch.*:CompleteInstall.*:UnattendedRun.*:BluetoothSearch.*:BluetoothPairing.*:BluetoothInstall.*:DlgLoading.*'
+tsan_suites+=':SimProcessesTest.*:SimSharedState.*:MessageLog.*:MsgLogControl.*:PrivateMessages.*:Startup.*:StartupContext.*:UdpSearch.*:OperationDispatch.*:CompleteInstall.*:*CompleteUsbInstall.*:UnattendedRun.*:BluetoothSearch.*:BluetoothPairing.*:BluetoothInstall.*:DlgLoading.*'
 if step "build linux-tsan" build_preset linux-tsan; then
   echo "== linux threaded suites under ThreadSanitizer"
   TSAN_OPTIONS="halt_on_error=1" timeout 1800 setarch "$(uname -m)" -R \

@@ -1,9 +1,11 @@
 // SetupAPI's INF reading (through the INF port and CInfFile) against the portable reader that the
 // simulated machine and the Linux build use, on the same files: both must give the same sections,
 // keys and values.
+#include "app/skin/SkinArchive.h"
 #include "base/InfText.h"
 #include "engine/package/CInfFile.h"
 #include "platform/win32/Win32Ports.h"
+#include "support/TestMachine.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,8 +54,7 @@ std::wstring tempFile(const wchar_t* name) {
 }
 
 // What the portable reader gives, in CInfFile's shape.
-std::vector<InfSection> portable(std::wstring_view text) {
-    const auto doc = inf::Document::parse(text);
+std::vector<InfSection> portable(const inf::Document& doc) {
     std::vector<InfSection> out;
     for (const auto& name : doc.sectionNames()) {
         InfSection s{name, {}};
@@ -93,9 +95,37 @@ TEST(Win32InfFiles, SetupApiAndThePortableReaderAgree) {
         }
         CInfFile inf(*infs);
         ASSERT_TRUE(inf.Open(path));
-        EXPECT_EQ(show(inf.sections()), show(portable(c.text)));
+        EXPECT_EQ(show(inf.sections()), show(portable(inf::Document::parse(c.text))));
         DeleteFileW(path.c_str());
     }
+}
+
+// The INF this build packs into the program's skin archive, as the wizard extracts it: both readers
+// give every section, model line and source-disk line alike.
+TEST(Win32InfFiles, SetupApiReadsThePackedPackageInfAsThePortableReaderDoes) {
+    SkinArchive skin;
+    ASSERT_EQ(skin.open(testing_support::programResources()), ports::winerr::Success);
+    std::string bytes;
+    ASSERT_EQ(skin.read(L"Drivers/CorvaneEx/CorvaneExNew.inf", bytes), ports::winerr::Success);
+    const auto path = tempFile(L"CorvaneExNew.inf");
+    {
+        std::ofstream out(std::filesystem::path(path), std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    auto infs = win32::makeWin32InfFiles();
+    CInfFile inf(*infs);
+    ASSERT_TRUE(inf.Open(path));
+    const auto expected = portable(
+        inf::Document::parse(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())));
+    EXPECT_EQ(show(inf.sections()), show(expected));
+    // Not two empty readings: the package has its models and its files for each architecture.
+    std::size_t sourceLines = 0;
+    for (const auto& section : expected)
+        if (section.name.starts_with(L"SourceDisksFiles."))
+            sourceLines += section.lines.size();
+    EXPECT_GE(expected.size(), 10u);
+    EXPECT_GE(sourceLines, 3u * 3u);
+    DeleteFileW(path.c_str());
 }
 
 TEST(Win32InfFiles, OtherClassesAndMissingFilesDoNotOpen) {

@@ -68,8 +68,11 @@ protected:
     std::wstring packageFolder;
 };
 
-TEST_F(CompleteInstall, UsbPrinterGetsItsDriverFromTheToolAndTheSystemsQueueIsRenamed) {
-    choose(0, engine_test::kMonitorModel);
+// A printer behind a Bluetooth adapter is a USB printer to the system: it takes the same road.
+class CompleteUsbInstall : public CompleteInstall, public ::testing::WithParamInterface<std::int32_t> {};
+
+TEST_P(CompleteUsbInstall, UsbPrinterGetsItsDriverFromTheToolAndTheSystemsQueueIsRenamed) {
+    choose(GetParam(), engine_test::kMonitorModel);
     ASSERT_TRUE(install());
     EXPECT_EQ(packageFolder, engine_test::kPackage);
     const auto queue = printer(L"Shop label printer");
@@ -81,6 +84,9 @@ TEST_F(CompleteInstall, UsbPrinterGetsItsDriverFromTheToolAndTheSystemsQueueIsRe
     EXPECT_EQ(rig.messages(), (std::vector<LogMessage>{blue(L"安装打印机驱动成功: JN-2203T-S. "),
                                                        blue(L"已设置为默认打印机.")}));
 }
+
+INSTANTIATE_TEST_SUITE_P(UsbOrAdapter, CompleteUsbInstall,
+                         ::testing::Values(port_type::Usb, port_type::BluetoothAdapter));
 
 TEST_F(CompleteInstall, NetworkPrinterGetsPortDriverAndQueue) {
     choose(1, engine_test::kPlainModel, L"IP_192.168.1.200");

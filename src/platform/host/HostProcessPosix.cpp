@@ -199,6 +199,10 @@ public:
         if (reapLocked(WNOHANG))
             return winerr::AccessDenied; // as TerminateProcess on a process that has ended
         terminatedWith_ = code;
+        // The whole group: a program run through a shell ends with the commands it started, as
+        // one Windows process would, instead of leaving them running without a parent.
+        if (::kill(-pid_, SIGKILL) == 0)
+            return winerr::Success;
         return ::kill(pid_, SIGKILL) == 0 ? winerr::Success : fromErrno(errno);
     }
 
@@ -273,7 +277,8 @@ Status spawn(const SpawnInfo& info, std::unique_ptr<Child>& out) {
     sigfillset(&all);
     posix_spawnattr_setsigmask(&attr, &none);
     posix_spawnattr_setsigdefault(&attr, &all);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&attr, 0); // a group of its own, for terminate()
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     pid_t pid = 0;
     const int rc = ::posix_spawn(&pid, program.c_str(), &actions, &attr, argv.data(), environ);
     posix_spawnattr_destroy(&attr);

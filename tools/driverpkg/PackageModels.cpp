@@ -84,6 +84,10 @@ public:
         data.model = text::toUtf8(model.name);
         if (!isFileName(model.name))
             return fail(problem, "its name cannot be a file name");
+        if (!isInfLineText(model.hardwareId))
+            return fail(problem,
+                        "its usbname has a line break or another control character, which would break "
+                        "its INF line");
         const auto language = driver::languageForCommand(attribute(ref_, L"cmd").value_or(""));
         if (!language)
             return fail(problem, "cmd \"" + attribute(ref_, L"cmd").value_or("") + "\" is no known language");
@@ -149,6 +153,10 @@ private:
 };
 
 } // namespace
+
+bool isInfLineText(std::wstring_view text) noexcept {
+    return std::none_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x20 || c == 0x7F; });
+}
 
 bool isFileName(std::wstring_view name) noexcept {
     if (name.empty() || name.back() == L' ' || name.back() == L'.')

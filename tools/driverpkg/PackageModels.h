@@ -28,5 +28,7 @@ struct PackageModels {
 // True when name can be a file name on Windows: not empty, no control characters, none of \ / : * ?
 // " < > |, not ending in a blank or a point.
 [[nodiscard]] bool isFileName(std::wstring_view name) noexcept;
+// Text that can stand in one INF line (quoted where needed): no line break or other control character.
+[[nodiscard]] bool isInfLineText(std::wstring_view text) noexcept;
 
 } // namespace driverpkg

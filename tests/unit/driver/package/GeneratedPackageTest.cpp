@@ -146,7 +146,7 @@ TEST_F(GeneratedPackage, NamesWithQuotesPercentCommasAndNonAsciiComeBackUnchange
     EXPECT_EQ(doc.value(L"Strings", L"Provider"), L"Corvane Smart Labeling Co., Ltd.");
 }
 
-TEST_F(GeneratedPackage, NamesThatCannotBeFileNamesAreRefused) {
+TEST_F(GeneratedPackage, NamesThatCannotBeFileNamesAndIdsThatWouldBreakALineAreRefused) {
     struct Case {
         const wchar_t* name;
         bool ok;
@@ -156,6 +156,14 @@ TEST_F(GeneratedPackage, NamesThatCannotBeFileNamesAreRefused) {
                           {L"blank ", false},    {L"tab\t", false}};
     for (const Case& c : cases)
         EXPECT_EQ(driverpkg::isFileName(c.name), c.ok) << text::toUtf8(c.name);
+    // A hardware ID is quoted where needed, but no quoting carries a line break.
+    const Case ids[] = {{L"USBPRINT\\CorvaneExJN-2203T-S50F3", true},
+                        {L"USB \"odd\"; id", true},
+                        {L"USBPRINT\\A\r\nB", false},
+                        {L"USBPRINT\\A\nB", false},
+                        {L"tab\tid", false}};
+    for (const Case& c : ids)
+        EXPECT_EQ(driverpkg::isInfLineText(c.name), c.ok) << text::toUtf8(c.name);
 }
 
 TEST_F(GeneratedPackage, SameCatalogueSameBytes) {

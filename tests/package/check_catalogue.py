@@ -31,6 +31,16 @@ def run(*command):
     return subprocess.run(command, capture_output=True, text=True)
 
 
+def in_work_folder(tool: str, target: str, check, *args):
+    """check(*args, work) with a temporary folder; None, with the fault printed, when it finds one."""
+    with tempfile.TemporaryDirectory() as work:
+        try:
+            return check(*args, work)
+        except (Fault, OSError, zipfile.BadZipFile, KeyError) as e:
+            print(f"{tool}: {target}: {e}", file=sys.stderr)
+            return None
+
+
 def is_pe(data: bytes) -> bool:
     if len(data) < 0x40 or data[:2] != b"MZ":
         return False
@@ -153,12 +163,10 @@ def main() -> int:
         if not root:
             print(f"check_catalogue: {target}: an archive needs --trust", file=sys.stderr)
             return 2
-        with tempfile.TemporaryDirectory() as work:
-            try:
-                count, pe, flat = check_archive(skin, root, work)
-            except (Fault, OSError, zipfile.BadZipFile, KeyError) as e:
-                print(f"check_catalogue: {target}: {e}", file=sys.stderr)
-                return 1
+        found = in_work_folder("check_catalogue", target, check_archive, skin, root)
+        if found is None:
+            return 1
+        count, pe, flat = found
         print(f"check_catalogue: {target}: {count} members, {pe} PE files and {flat} others matched")
     return 0
 

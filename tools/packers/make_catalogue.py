@@ -81,8 +81,12 @@ class CatNameValue(core.Sequence):
     _fields = [("tag", core.BMPString), ("flags", core.Integer), ("value", core.OctetString)]
 
 
+class SetOfAny(core.SetOf):
+    _child_spec = core.Any
+
+
 class Attribute(core.Sequence):
-    _fields = [("type", core.ObjectIdentifier), ("values", core.SetOf, {"spec": core.Any})]
+    _fields = [("type", core.ObjectIdentifier), ("values", SetOfAny)]
 
 
 class Attributes(core.SetOf):
@@ -129,10 +133,6 @@ class CertificateTrustList(core.Sequence):
 
 class CtlContentInfo(core.Sequence):
     _fields = [("content_type", core.ObjectIdentifier), ("content", CertificateTrustList, {"explicit": 0})]
-
-
-class SetOfAny(core.SetOf):
-    _child_spec = core.Any
 
 
 class SignedData(core.Sequence):
@@ -252,10 +252,10 @@ def catalogue(files, when: datetime.datetime) -> bytes:
 def package_files(package: str, dirs, lists):
     prefix = package.strip("/") + "/"
     entries = []
-    for spec in dirs:
-        where, sep, folder = spec.partition("=")
+    for given in dirs:
+        where, sep, folder = given.partition("=")
         if not sep or not os.path.isdir(folder):
-            raise ValueError(f"--dir {spec}: not PREFIX=FOLDER with an existing folder")
+            raise ValueError(f"--dir {given}: not PREFIX=FOLDER with an existing folder")
         entries += pack_skin.folder_entries(where.strip("/"), folder)
     for list_file in lists:
         entries += pack_skin.list_entries(list_file)

@@ -69,6 +69,14 @@ step "build windows" build_preset windows && windows_ok=1
 [ $windows_ok = 1 ] &&
   step "check devconARM64.exe" scripts/check-devcon-arm64.sh build/windows/tools/devcon/devconARM64.exe
 step "build windows-x64" build_preset windows-x64 "${x64_settings[@]}" && x64_ok=1
+# Each skin archive's driver catalogue, checked with osslsigncode against the files packed beside it,
+# and scripts/sign-package.sh on the first (a tools-only windows-x64 build packs no archive).
+catalogue_builds=()
+[ $windows_ok = 1 ] && catalogue_builds+=(build/windows)
+[ $x64_ok = 1 ] && [ -f build/windows-x64/resources/skin.zip ] && catalogue_builds+=(build/windows-x64)
+[ $linux_ok = 1 ] && catalogue_builds+=(build/linux)
+[ ${#catalogue_builds[@]} = 0 ] ||
+  step "driver catalogue" tests/package/run.sh "${catalogue_builds[@]}"
 [ "$ORVELLO_WINDOWS_SUITE" = windows-x64 ] && windows_ok=$x64_ok
 
 if [ $linux_ok = 1 ]; then

@@ -138,3 +138,62 @@ function(orvello_driver_package_generated folder catalogue stamp)
     VERBATIM)
   set(${stamp} "${out}" PARENT_SCOPE)
 endfunction()
+
+# The package's security catalogue (<mode>New.cat, docs/driver-package.md): make_catalogue.py lists
+# the files the archive gets below Drivers/<mode>/ (the generated INF and data files in `folder`,
+# the DLLs or their placeholders of `list_file`), and sign_catalogue.sh signs it with a test
+# certificate made once per build folder (its key stays there, never in the sources). Returns the
+# folder holding the catalogue in `out`, or nothing when a tool is missing.
+function(orvello_driver_catalogue folder list_file generated package_depends out)
+  set(${out} "" PARENT_SCOPE)
+  find_program(ORVELLO_OPENSSL openssl)
+  find_program(ORVELLO_OSSLSIGNCODE osslsigncode)
+  # asn1crypto comes from Debian (python3-asn1crypto), which another Python on the PATH may not see.
+  set(python "")
+  foreach(candidate "${Python3_EXECUTABLE}" /usr/bin/python3)
+    if(EXISTS "${candidate}")
+      execute_process(COMMAND "${candidate}" -c "import asn1crypto" RESULT_VARIABLE status
+        OUTPUT_QUIET ERROR_QUIET)
+      if(status EQUAL 0)
+        set(python "${candidate}")
+        break()
+      endif()
+    endif()
+  endforeach()
+  if(NOT ORVELLO_OPENSSL OR NOT ORVELLO_OSSLSIGNCODE OR NOT python)
+    message(WARNING "No openssl, osslsigncode or Python with asn1crypto (scripts/setup.sh installs "
+      "them): the driver package gets no catalogue, and Windows refuses to install it.")
+    return()
+  endif()
+
+  set(signer "${CMAKE_CURRENT_BINARY_DIR}/catalogue-signer")
+  add_custom_command(OUTPUT "${signer}/cert.pem" "${signer}/key.pem"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${signer}"
+    COMMAND "${ORVELLO_OPENSSL}" req -x509 -newkey rsa:2048 -nodes -days 3650 -sha256
+            -keyout "${signer}/key.pem" -out "${signer}/cert.pem"
+            -subj "/O=Orvello test build/CN=Orvello test driver signing (untrusted)"
+            -addext "basicConstraints=critical,CA:FALSE"
+            -addext "keyUsage=critical,digitalSignature"
+            -addext "extendedKeyUsage=codeSigning"
+    COMMENT "Making the build's test certificate for the driver catalogue"
+    VERBATIM)
+
+  set(cat_folder "${CMAKE_CURRENT_BINARY_DIR}/driver-catalogue")
+  set(cat "${cat_folder}/${ORVELLO_DRIVER_MODE}New.cat")
+  set(unsigned "${CMAKE_CURRENT_BINARY_DIR}/${ORVELLO_DRIVER_MODE}New.unsigned.cat")
+  string(REGEX REPLACE "^([0-9]+)/([0-9]+)/([0-9]+)$" "\\3-\\1-\\2" date "${ORVELLO_DRIVER_DATE}")
+  add_custom_command(OUTPUT "${cat}"
+    COMMAND "${python}" "${PROJECT_SOURCE_DIR}/tools/packers/make_catalogue.py"
+            --package "Drivers/${ORVELLO_DRIVER_MODE}" --time "${date}" --out "${unsigned}"
+            --dir "Drivers/${ORVELLO_DRIVER_MODE}=${folder}" --list "${list_file}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${cat_folder}"
+    COMMAND "${PROJECT_SOURCE_DIR}/tools/packers/sign_catalogue.sh" --in "${unsigned}" --out "${cat}"
+            --cert "${signer}/cert.pem" --key "${signer}/key.pem" --time-of-certificate
+    DEPENDS "${PROJECT_SOURCE_DIR}/tools/packers/make_catalogue.py"
+            "${PROJECT_SOURCE_DIR}/tools/packers/pack_skin.py"
+            "${PROJECT_SOURCE_DIR}/tools/packers/sign_catalogue.sh"
+            "${signer}/cert.pem" "${list_file}" ${generated} ${package_depends}
+    COMMENT "Writing and signing the driver package's catalogue"
+    VERBATIM)
+  set(${out} "${cat_folder}" PARENT_SCOPE)
+endfunction()

@@ -20,6 +20,7 @@ packages=(
   wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wine fonts-noto-cjk
   libpugixml-dev zlib1g-dev libminizip-dev nlohmann-json3-dev libgtest-dev libgmock-dev googletest
   libbenchmark-dev clang-format zip unzip iproute2 python3
+  python3-asn1crypto osslsigncode openssl # the driver package's catalogue: written, signed, checked
 )
 
 need_install() {

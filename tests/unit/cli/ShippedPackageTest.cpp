@@ -95,7 +95,8 @@ protected:
 };
 
 // The demo machine's plugged-in printer by its USB port, and a model on a port given by name: each
-// queue is made with the packed driver, whose files on the machine are the archive's bytes.
+// queue is made with the packed driver, whose files on the machine are the archive's bytes, and the
+// package's catalogue is unpacked beside its INF.
 TEST_F(ShippedPackage, TheProgramInstallsFromItsOwnArchive) {
     struct Case {
         const wchar_t* line;
@@ -121,6 +122,11 @@ TEST_F(ShippedPackage, TheProgramInstallsFromItsOwnArchive) {
                   entry(std::wstring(kPackage) + L"amd64/CorvaneExUniNew.dll"));
         EXPECT_EQ(machineFile(installed->configFile),
                   entry(std::wstring(kPackage) + L"amd64/CorvaneExUiNew.dll"));
+
+        const std::wstring unpacked = platform.system().knownFolder(ports::KnownFolder::ProgramFilesX86) +
+                                      L"\\LabelPrinterDriver\\Drivers\\CorvaneEx\\";
+        EXPECT_EQ(machineFile(unpacked + L"CorvaneExNew.cat"),
+                  entry(std::wstring(kPackage) + L"CorvaneExNew.cat"));
     }
 }
 
@@ -133,6 +139,10 @@ TEST(ShippedPackageArchive, TheInfListsExactlyThePackagedFilesOfEachArchitecture
         if (lower(name).starts_with(lower(kPackage)))
             packaged.insert(lower(name.substr(std::wstring_view(kPackage).size())));
     ASSERT_TRUE(packaged.contains(L"corvaneexnew.inf"));
+    // The catalogue the INF names is packed beside it (tests/package/check_catalogue.py checks what
+    // it holds).
+    EXPECT_EQ(lower(inf.value(L"Version", L"CatalogFile")), L"corvaneexnew.cat");
+    EXPECT_TRUE(packaged.contains(L"corvaneexnew.cat"));
 
     for (const std::wstring arch : {L"x86", L"amd64", L"arm64"}) {
         SCOPED_TRACE(text::toUtf8(arch));

@@ -84,8 +84,7 @@ void NativeWindow::applyDpi(int dpi) {
     scale_ = scaleOf(dpi);
     fonts_.build(model_.fonts(), scale_);
     for (auto& [control, native] : natives_)
-        SendMessageW(native->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.font(control->font())),
-                     FALSE);
+        SendMessageW(native->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(*control)), FALSE);
     const Size size = model_.initialSize();
     RECT r{0, 0, scaled(size.width > 0 ? size.width : 400, scale_),
            scaled(size.height > 0 ? size.height : 300, scale_)};
@@ -110,7 +109,7 @@ void NativeWindow::show() {
 
 Size NativeWindow::preferred(const Control& control) const {
     HDC dc = GetDC(hwnd());
-    HGDIOBJ old = SelectObject(dc, fonts_.font(control.font()));
+    HGDIOBJ old = SelectObject(dc, fontOf(control));
     int width = 0, height = 0;
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
@@ -182,6 +181,7 @@ void NativeWindow::changed(Control& control, Change what) {
     NativeControl& native = *it->second;
     switch (what) {
     case Change::Text:
+        SendMessageW(native.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);
         native.syncText();
         scheduleLayout(); // a label may need another size
         break;

@@ -32,6 +32,8 @@ public:
     bool createFrame(Window& window);
     void showFrame();
     NativeWindow* frame() const { return frame_.get(); }
+    // The window the user acts on: the newest running dialog, else the frame.
+    NativeWindow* topWindow() const { return dialogs_.empty() ? frame_.get() : dialogs_.back().get(); }
     // Destroys the frame's native windows (the model stays).
     void destroyFrame();
 

@@ -30,6 +30,7 @@ public:
     // Joins `window`'s tree to this backend and creates its native window, hidden: the main frame,
     // which receives the tasks of other threads and the timers. False when it cannot be created.
     bool createFrame(Window& window);
+    // Shows the frame and paints it, children included, before returning.
     void showFrame();
     NativeWindow* frame() const { return frame_.get(); }
     // The window the user acts on: the newest running dialog, else the frame.

@@ -4,6 +4,7 @@
 #include "ui/core/Controls.h"
 #include "ui/core/Grid.h"
 #include "ui/win32/Dpi.h"
+#include "ui/win32/GlyphButton.h"
 #include "ui/win32/Win32Backend.h"
 
 #include <windowsx.h>
@@ -322,6 +323,15 @@ LRESULT NativeWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        Control* c = item.CtlType == ODT_BUTTON ? controlOf(item.hwndItem) : nullptr;
+        if (!c || !isGlyphButton(*c))
+            return DefWindowProcW(hwnd(), message, wParam, lParam);
+        // On the bar it sits on: the buttons' default face colour is for buttons with text.
+        drawGlyphButton(item, *c, backgroundOf(c->parent() ? *c->parent() : *c), scale_);
+        return TRUE;
+    }
     case WM_NCHITTEST: {
         const LRESULT hit = DefWindowProcW(hwnd(), message, wParam, lParam);
         POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

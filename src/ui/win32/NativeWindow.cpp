@@ -149,9 +149,19 @@ void NativeWindow::layout() {
             ShowWindow(native->hwnd(), SW_HIDE);
             continue;
         }
+        Rect place = r;
+        // A static control has no inset of its own: a label's padding moves its text in (the title
+        // bar's caption off the window's edge), and the container's colour shows around it.
+        if (dynamic_cast<const Label*>(control)) {
+            const Edges& p = control->sizeRules().padding;
+            place = {r.left + scaled(p.left, scale_), r.top + scaled(p.top, scale_),
+                     r.right - scaled(p.right, scale_), r.bottom - scaled(p.bottom, scale_)};
+            if (place.empty())
+                place = r;
+        }
         // A drop-down list opens below the box: give the window room for it.
-        const int height = dynamic_cast<const Combo*>(control) ? r.height() * 8 : r.height();
-        SetWindowPos(native->hwnd(), nullptr, r.left, r.top, r.width(), height,
+        const int height = dynamic_cast<const Combo*>(control) ? place.height() * 8 : place.height();
+        SetWindowPos(native->hwnd(), nullptr, place.left, place.top, place.width(), height,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     InvalidateRect(hwnd(), nullptr, TRUE);

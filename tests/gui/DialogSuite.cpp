@@ -1,6 +1,7 @@
 // The title bar's dialogs under Wine: the about dialog shows the shipped catalogue's version, and the
 // language dialog switches the main page's texts to the chosen language's table at once and back.
-// Each language's main page and dialogs are screenshot: CJK, Thai and Arabic must render.
+// Every text checked is drawn with a font that has its glyphs (CJK, Thai and Arabic included), and
+// each language's main page and dialogs are screenshot.
 #include "GuiClient.h"
 #include "SkinTexts.h"
 
@@ -40,7 +41,13 @@ const Translated kMainPage[] = {
 const Translated kAbout[] = {{"label_about_title", "DlgAbout", 1}, {"btn_ok", "DlgAbout", 3}};
 const Translated kLanguage[] = {{"label_language_title", "DlgSoftLanguage", 1}};
 
-void expectTranslated(Controls& controls, const std::string& language, std::span<const Translated> table) {
+// No character of the control's text lacks a glyph in the font it is drawn with (no boxes).
+void expectDrawable(Program& program, const std::string& control) {
+    EXPECT_EQ(program.ask("missing " + control), std::vector<std::string>{"0"}) << control << " shows boxes";
+}
+
+void expectTranslated(Program& program, Controls& controls, const std::string& language,
+                      std::span<const Translated> table) {
     for (const Translated& t : table) {
         SCOPED_TRACE(std::string(t.control) + " in " + language);
         const std::string expected = lngTexts(language, t.file)[t.id];
@@ -48,6 +55,7 @@ void expectTranslated(Controls& controls, const std::string& language, std::span
         ASSERT_TRUE(controls.count(t.control));
         EXPECT_EQ(controls[t.control].text, expected);
         EXPECT_TRUE(controls[t.control].shown);
+        expectDrawable(program, t.control);
     }
 }
 
@@ -75,16 +83,19 @@ TEST_F(Gui, TheLanguageDialogSwitchesTheMainPageAndItsDialogsAtOnce) {
         EXPECT_TRUE(program->ask("click " + option).empty());
         Controls dialog = program->controls();
         EXPECT_EQ(dialog[option].state, "1");
-        expectTranslated(dialog, language, kLanguage);
+        expectTranslated(*program, dialog, language, kLanguage);
+        for (const auto& [name, control] : dialog)
+            if (name.starts_with("menu_lang_"))
+                expectDrawable(*program, name); // every language's own name
         program->screenshot("language-" + language);
         closeDialog(*program, "windowclosebtn");
 
         Controls main = program->controls();
-        expectTranslated(main, language, kMainPage);
+        expectTranslated(*program, main, language, kMainPage);
         program->screenshot("main-" + language);
 
         Controls about = openDialog(*program, "windowaboutbtn", "label_version");
-        expectTranslated(about, language, kAbout);
+        expectTranslated(*program, about, language, kAbout);
         EXPECT_EQ(about["label_version"].text, version);
         program->screenshot("about-" + language);
         closeDialog(*program, "btn_ok");

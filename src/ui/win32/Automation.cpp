@@ -2,6 +2,7 @@
 
 #include "base/Utf.h"
 #include "ui/core/Controls.h"
+#include "ui/win32/FontSet.h"
 #include "ui/win32/NativeControls.h"
 
 #include <ws2tcpip.h>
@@ -152,6 +153,10 @@ std::string AutomationServer::answer(Win32Backend& backend, const std::string& r
     if (verb == "press") {
         model.handleMessage({WindowMessage::LButtonDown});
         return PostMessageW(hwnd, BM_CLICK, 0, 0) ? "ok" : "error cannot post to " + name;
+    }
+    if (verb == "missing") {
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        return std::to_string(font ? missingGlyphs(font, control->text()) : 0) + "\nok";
     }
     if (verb == "settext" && dynamic_cast<Edit*>(control)) {
         SetWindowTextW(hwnd, text::fromUtf8(rest).c_str());

@@ -12,6 +12,7 @@
 //                        requests meanwhile)
 //   settext NAME TEXT    the user's typing into an edit
 //   select NAME CHILD    a tab's page by name, a combo's row by number, an option (CHILD ignored)
+//   missing NAME         how many characters of the control's text its font has no glyph for
 //   key VK [ctrl]        a key press on the window (virtual-key code in decimal)
 //   page                 the shown page of the main frame's tab
 //   screenshot FILE      the window's pixels as a 24-bit BMP file

@@ -35,26 +35,6 @@ UniqueGdi makeFont(const std::wstring& face, int pixels, bool bold, bool italic,
 
 constexpr int kUiPixels = 12;
 
-// Whether `font` has a glyph for every visible character of `text`.
-bool covers(HFONT font, std::wstring_view text) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    std::vector<WORD> glyphs(text.size());
-    const DWORD got = GetGlyphIndicesW(dc, text.data(), static_cast<int>(text.size()), glyphs.data(),
-                                       GGI_MARK_NONEXISTING_GLYPHS);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    if (got == GDI_ERROR)
-        return true; // nothing better can be known
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        const bool invisible = c < 0x20 || c == L' ' || (c >= 0x200B && c <= 0x200F) || c == 0xFEFF;
-        if (glyphs[i] == 0xFFFF && !invisible)
-            return false;
-    }
-    return true;
-}
-
 bool plainAscii(std::wstring_view text) {
     for (wchar_t c : text)
         if (c > 0x7E)
@@ -63,6 +43,26 @@ bool plainAscii(std::wstring_view text) {
 }
 
 } // namespace
+
+int missingGlyphs(HFONT font, std::wstring_view text) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    std::vector<WORD> glyphs(text.size());
+    const DWORD got = GetGlyphIndicesW(dc, text.data(), static_cast<int>(text.size()), glyphs.data(),
+                                       GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    if (got == GDI_ERROR)
+        return 0; // nothing better can be known
+    int missing = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        const bool invisible = c < 0x20 || c == L' ' || (c >= 0x200B && c <= 0x200F) || c == 0xFEFF;
+        if (glyphs[i] == 0xFFFF && !invisible)
+            ++missing;
+    }
+    return missing;
+}
 
 bool faceInstalled(const std::wstring& face) {
     if (face.empty() || face.size() >= LF_FACESIZE)
@@ -119,7 +119,7 @@ FontInfo FontSet::infoOf(int id) const {
 
 HFONT FontSet::fontFor(int id, std::wstring_view text) const {
     HFONT primary = font(id);
-    if (plainAscii(text) || covers(primary, text))
+    if (plainAscii(text) || missingGlyphs(primary, text) == 0)
         return primary;
     const FontInfo info = infoOf(id);
     // Faces that Windows ships for these scripts first, then those a Linux system under Wine has.
@@ -137,7 +137,7 @@ HFONT FontSet::fontFor(int id, std::wstring_view text) const {
                      .first;
         }
         HFONT candidate = static_cast<HFONT>(it->second.get());
-        if (candidate && covers(candidate, text))
+        if (candidate && missingGlyphs(candidate, text) == 0)
             return candidate;
     }
     return primary;

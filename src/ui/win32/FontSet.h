@@ -14,6 +14,8 @@
 
 namespace ui::win32 {
 
+// How many visible characters of `text` `font` has no glyph for (a box each where it is drawn).
+[[nodiscard]] int missingGlyphs(HFONT font, std::wstring_view text);
 // Whether a font family of that name is installed.
 [[nodiscard]] bool faceInstalled(const std::wstring& face);
 // The face used for `wanted`: itself when installed, else the first installed fallback.

@@ -116,7 +116,7 @@ fi
 # client; each run is bounded (the client kills a program that does not end) and Wine is stopped after.
 if [ $linux_ok = 1 ] && [ $windows_ok = 1 ]; then
   echo "== gui suite (Orvello.exe under Wine and Xvfb)"
-  shots="$root/build/$ORVELLO_WINDOWS_SUITE/gui-screenshots"
+  shots="$root/build/test-results/gui-screenshots"
   mkdir -p "$shots"
   ORVELLO_GUI_EXE="$root/build/$ORVELLO_WINDOWS_SUITE/src/main/Orvello.exe" ORVELLO_GUI_SHOTS="$shots" WINE="$WINE" \
     timeout 600 build/linux/tests/orvello_gui_tests --gtest_brief=1 --gtest_output="json:$results/gui.json" ||

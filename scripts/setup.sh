@@ -17,7 +17,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686
   g++-mingw-w64-i686-win32
   clang-14 lld-14 llvm-14
-  wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wine fonts-noto-cjk
+  wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wine fonts-noto-cjk fonts-thai-tlwg fonts-dejavu-core
   libpugixml-dev zlib1g-dev libminizip-dev nlohmann-json3-dev libgtest-dev libgmock-dev googletest
   libbenchmark-dev clang-format zip unzip iproute2 python3
   python3-asn1crypto osslsigncode openssl # the driver package's catalogue: written, signed, checked

@@ -2,6 +2,7 @@
 
 #include "base/Utf.h"
 #include "ui/core/Controls.h"
+#include "ui/win32/FontSet.h"
 #include "ui/win32/NativeControls.h"
 
 #include <ws2tcpip.h>
@@ -52,13 +53,16 @@ Tab* mainTab(Control& c) {
     return nullptr;
 }
 
-// The frame's client area as a bottom-up 24-bit BMP.
+// The window's client area as a bottom-up 24-bit BMP.
 bool screenshot(HWND window, const std::wstring& file) {
     RECT r{};
     GetClientRect(window, &r);
     const int w = r.right, h = r.bottom;
     if (w <= 0 || h <= 0)
         return false;
+    // Requests come faster than the low-priority WM_PAINT: what a change left unpainted (a dialog
+    // just opened, texts just translated) is painted now, or it would show black.
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     HDC screen = GetDC(window);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -101,10 +105,10 @@ unsigned short AutomationServer::portFromEnvironment() {
 }
 
 std::string AutomationServer::answer(Win32Backend& backend, const std::string& request) {
-    NativeWindow* frame = backend.frame();
-    if (!frame)
+    NativeWindow* window = backend.topWindow();
+    if (!window)
         return "error no window";
-    Window& model = frame->model();
+    Window& model = window->model();
     std::istringstream in(request);
     std::string verb, name;
     in >> verb >> name;
@@ -114,26 +118,26 @@ std::string AutomationServer::answer(Win32Backend& backend, const std::string& r
         rest.erase(0, 1);
     std::ostringstream out;
     if (verb == "list") {
-        listControls(*frame, model, out);
+        listControls(*window, model, out);
         return out.str() + "ok";
     }
     if (verb == "page") {
-        Tab* tab = mainTab(model);
+        Tab* tab = backend.frame() ? mainTab(backend.frame()->model()) : nullptr;
         return tab && tab->selected() ? narrow(tab->selected()->name()) + "\nok" : "error no page";
     }
     if (verb == "key") {
         const unsigned key = static_cast<unsigned>(std::strtoul(name.c_str(), nullptr, 10));
-        backend.pressKey(*frame, key, rest == "ctrl");
+        backend.pressKey(*window, key, rest == "ctrl");
         return "ok";
     }
     if (verb == "screenshot") {
         const std::wstring file = text::fromUtf8(request.substr(request.find(' ') + 1));
-        return screenshot(frame->hwnd(), file) ? "ok" : "error cannot write the screenshot";
+        return screenshot(window->hwnd(), file) ? "ok" : "error cannot write the screenshot";
     }
     Control* control = model.find(text::fromUtf8(name));
     if (!control)
         return "error no control " + name;
-    HWND hwnd = frame->hwndOf(*control);
+    HWND hwnd = window->hwndOf(*control);
     if (verb == "select")
         if (auto* tab = dynamic_cast<Tab*>(control))
             return tab->select(text::fromUtf8(rest)) ? "ok" : "error no page " + rest;
@@ -146,13 +150,22 @@ std::string AutomationServer::answer(Win32Backend& backend, const std::string& r
         SendMessageW(hwnd, BM_CLICK, 0, 0);
         return "ok";
     }
+    if (verb == "press") {
+        model.handleMessage({WindowMessage::LButtonDown});
+        return PostMessageW(hwnd, BM_CLICK, 0, 0) ? "ok" : "error cannot post to " + name;
+    }
+    if (verb == "missing") {
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        return std::to_string(font ? missingGlyphs(font, control->text()) : 0) + "\nok";
+    }
     if (verb == "settext" && dynamic_cast<Edit*>(control)) {
         SetWindowTextW(hwnd, text::fromUtf8(rest).c_str());
         return "ok";
     }
     if (verb == "select" && dynamic_cast<Combo*>(control)) {
         SendMessageW(hwnd, CB_SETCURSEL, std::strtoul(rest.c_str(), nullptr, 10), 0);
-        SendMessageW(frame->hwnd(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hwnd));
+        SendMessageW(window->hwnd(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(hwnd));
         return "ok";
     }
     return "error cannot " + verb + " " + name;

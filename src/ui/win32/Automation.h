@@ -2,14 +2,19 @@
 // The control channel for GUI tests: with ORVELLO_AUTOMATION=<port> the program answers one-line
 // requests on 127.0.0.1:<port> (never another address). A thread owned here accepts and reads;
 // every request runs on the UI thread through the dispatcher. Off unless the variable is set.
+// Requests address the window the user acts on: the newest open dialog, else the main frame.
 //
 //   list                 one line per leaf: name, class, text, shown, enabled, l,t,r,b, and the
 //                        check (0/1) or progress value (else -), tab-separated
-//   click NAME           a click on the native control (BM_CLICK)
+//   click NAME           a click on the native control (BM_CLICK), answered once it is handled
+//   press NAME           a click answered at once, before it is handled: for a button that opens
+//                        a dialog, whose loop runs until the dialog closes (and serves the
+//                        requests meanwhile)
 //   settext NAME TEXT    the user's typing into an edit
 //   select NAME CHILD    a tab's page by name, a combo's row by number, an option (CHILD ignored)
+//   missing NAME         how many characters of the control's text its font has no glyph for
 //   key VK [ctrl]        a key press on the window (virtual-key code in decimal)
-//   page                 the shown page of the main tab
+//   page                 the shown page of the main frame's tab
 //   screenshot FILE      the window's pixels as a 24-bit BMP file
 // Each answer ends with a line "ok" or "error <why>". Text is UTF-8.
 #include "ui/win32/Win32Backend.h"

@@ -3,6 +3,7 @@
 #include "ui/win32/Dpi.h"
 
 #include <cwchar>
+#include <vector>
 
 namespace ui::win32 {
 namespace {
@@ -32,7 +33,36 @@ UniqueGdi makeFont(const std::wstring& face, int pixels, bool bold, bool italic,
     return UniqueGdi(CreateFontIndirectW(&lf));
 }
 
+constexpr int kUiPixels = 12;
+
+bool plainAscii(std::wstring_view text) {
+    for (wchar_t c : text)
+        if (c > 0x7E)
+            return false;
+    return true;
+}
+
 } // namespace
+
+int missingGlyphs(HFONT font, std::wstring_view text) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    std::vector<WORD> glyphs(text.size());
+    const DWORD got = GetGlyphIndicesW(dc, text.data(), static_cast<int>(text.size()), glyphs.data(),
+                                       GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    if (got == GDI_ERROR)
+        return 0; // nothing better can be known
+    int missing = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        const bool invisible = c < 0x20 || c == L' ' || (c >= 0x200B && c <= 0x200F) || c == 0xFEFF;
+        if (glyphs[i] == 0xFFFF && !invisible)
+            ++missing;
+    }
+    return missing;
+}
 
 bool faceInstalled(const std::wstring& face) {
     if (face.empty() || face.size() >= LF_FACESIZE)
@@ -64,14 +94,53 @@ std::wstring usableFace(const std::wstring& wanted) {
 
 void FontSet::build(const std::vector<FontInfo>& fonts, double scale) {
     fonts_.clear();
+    infos_.clear();
+    fallbacks_.clear();
     defaultId_ = -1;
+    scale_ = scale;
     for (const FontInfo& f : fonts) {
         fonts_[f.id] = makeFont(usableFace(f.face), scaled(f.size, scale), f.bold, f.italic, f.underline);
+        infos_[f.id] = f;
         if (f.isDefault)
             defaultId_ = f.id;
     }
-    const int uiPixels = 12;
-    ui_ = makeFont(usableFace(systemUiFace()), scaled(uiPixels, scale), false, false, false);
+    uiFace_ = usableFace(systemUiFace());
+    ui_ = makeFont(uiFace_, scaled(kUiPixels, scale), false, false, false);
+}
+
+FontInfo FontSet::infoOf(int id) const {
+    auto it = infos_.find(id);
+    if (it == infos_.end())
+        it = infos_.find(defaultId_);
+    if (it != infos_.end())
+        return it->second;
+    return {.id = -1, .face = uiFace_, .size = kUiPixels};
+}
+
+HFONT FontSet::fontFor(int id, std::wstring_view text) const {
+    HFONT primary = font(id);
+    if (plainAscii(text) || missingGlyphs(primary, text) == 0)
+        return primary;
+    const FontInfo info = infoOf(id);
+    // Faces that Windows ships for these scripts first, then those a Linux system under Wine has.
+    for (const wchar_t* face : {L"Segoe UI", L"Tahoma", L"Leelawadee UI", L"Microsoft Sans Serif", L"Arial",
+                                L"Microsoft YaHei", L"Noto Sans", L"Noto Sans Thai", L"Noto Sans Arabic",
+                                L"Loma", L"Garuda", L"Waree", L"DejaVu Sans", L"Noto Sans CJK SC"}) {
+        auto key = std::make_pair(info.id, std::wstring(face));
+        auto it = fallbacks_.find(key);
+        if (it == fallbacks_.end()) {
+            if (!faceInstalled(key.second))
+                continue;
+            it = fallbacks_
+                     .emplace(key, makeFont(key.second, scaled(info.size, scale_), info.bold, info.italic,
+                                            info.underline))
+                     .first;
+        }
+        HFONT candidate = static_cast<HFONT>(it->second.get());
+        if (candidate && missingGlyphs(candidate, text) == 0)
+            return candidate;
+    }
+    return primary;
 }
 
 HFONT FontSet::font(int id) const {

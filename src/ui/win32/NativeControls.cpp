@@ -2,6 +2,7 @@
 
 #include "ui/core/Controls.h"
 #include "ui/core/Grid.h"
+#include "ui/win32/GlyphButton.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -21,6 +22,8 @@ ClassAndStyle classFor(const Control& c, const wchar_t* richEditClass) {
         return {WC_BUTTONW, child | WS_TABSTOP | BS_RADIOBUTTON};
     if (dynamic_cast<const CheckBox*>(&c))
         return {WC_BUTTONW, child | WS_TABSTOP | BS_CHECKBOX};
+    if (isGlyphButton(c))
+        return {WC_BUTTONW, child | WS_TABSTOP | BS_OWNERDRAW};
     if (dynamic_cast<const Button*>(&c))
         return {WC_BUTTONW, child | WS_TABSTOP | BS_PUSHBUTTON};
     if (auto* e = dynamic_cast<const Edit*>(&c))

@@ -4,6 +4,7 @@
 #include "ui/core/Controls.h"
 #include "ui/core/Grid.h"
 #include "ui/win32/Dpi.h"
+#include "ui/win32/GlyphButton.h"
 #include "ui/win32/Win32Backend.h"
 
 #include <windowsx.h>
@@ -84,8 +85,7 @@ void NativeWindow::applyDpi(int dpi) {
     scale_ = scaleOf(dpi);
     fonts_.build(model_.fonts(), scale_);
     for (auto& [control, native] : natives_)
-        SendMessageW(native->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.font(control->font())),
-                     FALSE);
+        SendMessageW(native->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(*control)), FALSE);
     const Size size = model_.initialSize();
     RECT r{0, 0, scaled(size.width > 0 ? size.width : 400, scale_),
            scaled(size.height > 0 ? size.height : 300, scale_)};
@@ -110,7 +110,7 @@ void NativeWindow::show() {
 
 Size NativeWindow::preferred(const Control& control) const {
     HDC dc = GetDC(hwnd());
-    HGDIOBJ old = SelectObject(dc, fonts_.font(control.font()));
+    HGDIOBJ old = SelectObject(dc, fontOf(control));
     int width = 0, height = 0;
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
@@ -149,9 +149,19 @@ void NativeWindow::layout() {
             ShowWindow(native->hwnd(), SW_HIDE);
             continue;
         }
+        Rect place = r;
+        // A static control has no inset of its own: a label's padding moves its text in (the title
+        // bar's caption off the window's edge), and the container's colour shows around it.
+        if (dynamic_cast<const Label*>(control)) {
+            const Edges& p = control->sizeRules().padding;
+            place = {r.left + scaled(p.left, scale_), r.top + scaled(p.top, scale_),
+                     r.right - scaled(p.right, scale_), r.bottom - scaled(p.bottom, scale_)};
+            if (place.empty())
+                place = r;
+        }
         // A drop-down list opens below the box: give the window room for it.
-        const int height = dynamic_cast<const Combo*>(control) ? r.height() * 8 : r.height();
-        SetWindowPos(native->hwnd(), nullptr, r.left, r.top, r.width(), height,
+        const int height = dynamic_cast<const Combo*>(control) ? place.height() * 8 : place.height();
+        SetWindowPos(native->hwnd(), nullptr, place.left, place.top, place.width(), height,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     InvalidateRect(hwnd(), nullptr, TRUE);
@@ -182,6 +192,7 @@ void NativeWindow::changed(Control& control, Change what) {
     NativeControl& native = *it->second;
     switch (what) {
     case Change::Text:
+        SendMessageW(native.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);
         native.syncText();
         scheduleLayout(); // a label may need another size
         break;
@@ -322,6 +333,15 @@ LRESULT NativeWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         return colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        Control* c = item.CtlType == ODT_BUTTON ? controlOf(item.hwndItem) : nullptr;
+        if (!c || !isGlyphButton(*c))
+            return DefWindowProcW(hwnd(), message, wParam, lParam);
+        // On the bar it sits on: the buttons' default face colour is for buttons with text.
+        drawGlyphButton(item, *c, backgroundOf(c->parent() ? *c->parent() : *c), scale_);
+        return TRUE;
+    }
     case WM_NCHITTEST: {
         const LRESULT hit = DefWindowProcW(hwnd(), message, wParam, lParam);
         POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

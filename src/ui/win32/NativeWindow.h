@@ -50,6 +50,8 @@ public:
 
 private:
     Size preferred(const Control& control) const override;
+    // The control's font for its current text (a fallback face where its own lacks the glyphs).
+    HFONT fontOf(const Control& control) const { return fonts_.fontFor(control.font(), control.text()); }
     void createChildren(Control& control);
     void applyDpi(int dpi);
     void scheduleLayout();

@@ -30,8 +30,11 @@ public:
     // Joins `window`'s tree to this backend and creates its native window, hidden: the main frame,
     // which receives the tasks of other threads and the timers. False when it cannot be created.
     bool createFrame(Window& window);
+    // Shows the frame and paints it, children included, before returning.
     void showFrame();
     NativeWindow* frame() const { return frame_.get(); }
+    // The window the user acts on: the newest running dialog, else the frame.
+    NativeWindow* topWindow() const { return dialogs_.empty() ? frame_.get() : dialogs_.back().get(); }
     // Destroys the frame's native windows (the model stays).
     void destroyFrame();
 

@@ -76,6 +76,8 @@ if shutil.which("unzip"):
 package = median_run("PreparePackage/real_time")
 files, size = int(package.get("files", 0)), package.get("bytes", 0) / 1e6
 print(f"PreparePackage ({files} files, {size:.1f} MB) {prepare[0] / 1000:8.2f} ms {prepare[1] / 1000:8.2f} ms wall")
+floor = median_us("PackageEntriesStraightToDisk/real_time")
+print(f"  the same reads and writes, host disk {floor[0] / 1000:8.2f} ms {floor[1] / 1000:8.2f} ms wall   (no simulated disk: its case-blind names cost the rest)")
 usb = median_us("UsbScanTick")
 usb_share = usb[0] / 1000 / 500 * 100
 print(f"USB search tick (8 printers, 100 q.) {usb[0] / 1000:8.2f} ms {usb[1] / 1000:8.2f} ms   {usb_share:.2f}% of its 500 ms period (goal <= 2%)")

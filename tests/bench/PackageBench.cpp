@@ -124,4 +124,44 @@ void BM_PreparePackage(benchmark::State& state) {
 }
 BENCHMARK(BM_PreparePackage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The floor under PreparePackage: the same entries read from the same archive and written straight
+// to a fresh host folder, without the simulated machine's disk (whose names ignore case, so that
+// each new file costs a look through its folder). The difference is the simulation's, not the
+// unpacking's. Runs after BM_PreparePackage, which lists the entries.
+void BM_PackageEntriesStraightToDisk(benchmark::State& state) {
+    const char* skinPath = std::getenv("ORVELLO_BENCH_SKIN");
+    const std::vector<std::uint8_t> zip = skinPath && *skinPath ? readFile(skinPath) : packageZip();
+    SkinArchive skin;
+    const char* listPath = std::getenv("ORVELLO_BENCH_PACKAGE_ENTRIES");
+    if (skin.open(zip) != 0 || !listPath) {
+        state.SkipWithError("no archive or no list of entries");
+        return;
+    }
+    std::vector<std::string> entries;
+    std::ifstream list(listPath);
+    for (std::string line; std::getline(list, line);)
+        if (!line.empty())
+            entries.push_back(line);
+    testing_support::TempFolder temp;
+    const auto target = temp.path() / "out";
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove_all(target);
+        state.ResumeTiming();
+        for (const auto& entry : entries) {
+            std::string bytes;
+            if (skin.read(std::wstring(entry.begin(), entry.end()), bytes) != 0) {
+                state.SkipWithError("an entry is missing");
+                return;
+            }
+            const auto file = target / entry;
+            std::filesystem::create_directories(file.parent_path());
+            std::ofstream(file, std::ios::binary)
+                .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        }
+    }
+    state.counters["files"] = static_cast<double>(entries.size());
+}
+BENCHMARK(BM_PackageEntriesStraightToDisk)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace

@@ -233,47 +233,69 @@ Status SimMachine::fault(std::string_view operation) {
     return write([&](Json& s) { return takeFault(s, operation); });
 }
 
+namespace {
+
+// The entry of `folder` whose name equals `name` without regard to case, or an empty path.
+std::filesystem::path entryIgnoringCase(const std::filesystem::path& folder, std::wstring_view name) {
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        if (text::equalsNoCase(wideOf(e.path().filename()), name))
+            return e.path().filename();
+    return {};
+}
+
+} // namespace
+
 std::filesystem::path SimMachine::hostPath(std::wstring_view windowsPath) const {
     std::wstring_view p = windowsPath;
     if (p.starts_with(L"\\\\?\\"))
         p.remove_prefix(4);
     if (p.size() < 2 || p[1] != L':' || !std::iswalpha(static_cast<wint_t>(p[0])))
         return {};
-    std::filesystem::path host = driveRoot_ / std::string(1, static_cast<char>(text::upperOrdinal(p[0])));
+    const std::filesystem::path drive =
+        driveRoot_ / std::string(1, static_cast<char>(text::upperOrdinal(p[0])));
     p.remove_prefix(2);
-    bool existing = true;
-    size_t pos = 0;
-    while (pos <= p.size()) {
+    // The names, with "." and ".." taken away (".." never climbs above the drive).
+    std::vector<std::wstring_view> parts;
+    for (size_t pos = 0; pos <= p.size();) {
         size_t end = p.find_first_of(L"\\/", pos);
         if (end == std::wstring_view::npos)
             end = p.size();
-        std::wstring_view part = p.substr(pos, end - pos);
+        const std::wstring_view part = p.substr(pos, end - pos);
         pos = end + 1;
         if (part.empty() || part == L".")
             continue;
         if (part == L"..") {
-            if (host.has_parent_path() && host != driveRoot_ / host.filename())
-                host = host.parent_path();
+            if (!parts.empty())
+                parts.pop_back();
             continue;
         }
+        parts.push_back(part);
+    }
+    std::error_code ec;
+    // Most paths are spelt as on the disk, or name a new entry of a folder that is: one look each.
+    std::filesystem::path exact = drive;
+    for (const auto part : parts)
+        exact /= hostPathOf(part);
+    if (std::filesystem::exists(exact, ec))
+        return exact;
+    if (!parts.empty() && std::filesystem::exists(exact.parent_path(), ec)) {
+        const auto match = entryIgnoringCase(exact.parent_path(), parts.back());
+        return match.empty() ? exact : exact.parent_path() / match;
+    }
+    // Windows file names ignore case: each folder's entry that differs only in case, as far as
+    // the entries exist.
+    std::filesystem::path host = drive;
+    bool existing = true;
+    for (const auto part : parts) {
         const std::filesystem::path name = hostPathOf(part);
-        if (existing) {
-            std::error_code ec;
-            if (!std::filesystem::exists(host / name, ec)) {
-                // Windows file names ignore case: find the existing entry that differs only in case.
-                std::filesystem::path match;
-                for (const auto& e : std::filesystem::directory_iterator(host, ec)) {
-                    if (text::equalsNoCase(wideOf(e.path().filename()), part)) {
-                        match = e.path().filename();
-                        break;
-                    }
-                }
-                if (!match.empty()) {
-                    host /= match;
-                    continue;
-                }
-                existing = false;
+        if (existing && !std::filesystem::exists(host / name, ec)) {
+            const auto match = entryIgnoringCase(host, part);
+            if (!match.empty()) {
+                host /= match;
+                continue;
             }
+            existing = false;
         }
         host /= name;
     }

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Checks the security catalogue each given build packed into its skin archive, with tools other
 than the one that wrote it: osslsigncode verifies the signature against the build's test
-certificate (and refuses it against another certificate) and lists the members; each file of the
+certificate (and refuses it against another certificate) and lists the members (osslsigncode 2.9
+and later; with an older one, as Debian bookworm has, they are read from the catalogue's DER by
+this script); each file of the
 package as packed must be a member under its own name, its digest computed here (SHA-1 of the
 bytes) or by osslsigncode (the Authenticode hash of a PE file); the catalogue has no other member;
 and a file with one byte changed no longer matches.
@@ -56,16 +58,65 @@ def members(catalogue: str, trust: str):
         reasons = [line.strip() for line in output if "rror" in line or "ailed" in line]
         raise Fault("the signature does not verify: " + "; ".join(reasons[:6]))
     listing = verified.stdout.split("Catalog members:", 1)
-    if len(listing) != 2:
-        raise Fault("osslsigncode lists no member")
-    member = r"File name: (.*)\n\s*Hash algorithm: SHA1\n\s*Message digest: ([0-9A-F]{40})"
-    found = re.findall(member, listing[1])
+    if len(listing) == 2:
+        member = r"File name: (.*)\n\s*Hash algorithm: SHA1\n\s*Message digest: ([0-9A-F]{40})"
+        found = re.findall(member, listing[1])
+    else:  # osslsigncode before 2.9 verifies a catalogue but does not list its members
+        with open(catalogue, "rb") as f:
+            found = der_members(f.read())
+        if not found:
+            raise Fault("the catalogue holds no member")
     out = {}
     for name, digest in found:
         if digest in out:
             raise Fault(f"digest {digest} is listed twice")
         out[digest] = name.strip()
     return out
+
+
+def der_items(data: bytes):
+    """The (tag, contents) of each DER element in `data`, in order."""
+    i = 0
+    while i + 2 <= len(data):
+        tag, length = data[i], data[i + 1]
+        i += 2
+        if length & 0x80:
+            count = length & 0x7F
+            length = int.from_bytes(data[i : i + count], "big")
+            i += count
+        yield tag, data[i : i + length]
+        i += length
+
+
+SHA1_OID = bytes.fromhex("2b0e03021a")  # 1.3.14.3.2.26
+
+
+def der_members(data: bytes):
+    """[(file name, SHA-1 digest)] read from the catalogue's DER by its own structure: each member's
+    DigestInfo (a SHA-1 algorithm and 20 bytes) and its "File" name-value (a UTF-16 name)."""
+    found = []
+
+    def walk(items, member):
+        for tag, contents in items:
+            if tag in (0x30, 0x31, 0xA0) or (tag == 0x04 and contents[:1] in (b"\x30", b"\x31")):
+                children = list(der_items(contents))
+                if tag == 0x30 and len(children) == 2 and children[0][0] == 0x04 and len(children[0][1]) % 2 == 0:
+                    # A member: its tag, then its attributes.
+                    entry = {}
+                    walk([children[1]], entry)
+                    if "digest" in entry and "name" in entry:
+                        found.append((entry["name"], entry["digest"]))
+                        continue
+                if member is not None and tag == 0x30 and len(children) == 2 and children[1][0] == 0x04:
+                    algorithm = list(der_items(children[0][1])) if children[0][0] == 0x30 else []
+                    if algorithm and algorithm[0] == (0x06, SHA1_OID) and len(children[1][1]) == 20:
+                        member["digest"] = children[1][1].hex().upper()
+                if member is not None and tag == 0x30 and len(children) == 3 and children[0] == (0x1E, "File".encode("utf-16-be")):
+                    member["name"] = children[2][1].decode("utf-16-le").rstrip("\0")
+                walk(children, member)
+
+    walk(der_items(data), None)
+    return found
 
 
 def pe_digest(catalogue: str, path: str, trust: str) -> str:
